@@ -1,0 +1,3 @@
+#include "run/itavro.h"
+
+int main() { return tavro::runItavro(); }
