@@ -23,6 +23,13 @@ struct InputError {
 };
 
 /// A text held in memory and read forward, value by value, with the line of every value known.
+///
+/// Separators are blanks, tabs and commas; a line end counts as a blank. A comma must follow a
+/// value: blanks around it do not matter, but a comma with no value before it in the read (two
+/// commas in a row, or a comma first in the read) is an empty field, which is an error (there are
+/// no null values). Blank lines inside a read are skipped. A "\r" before "\n" is dropped, a
+/// leading UTF-8 byte order mark is ignored, and a last line needs no "\n". Any other byte is just
+/// a character: it makes a number invalid and is kept in a word or a text line.
 class FreeFormatInput {
  public:
   /// Loads the whole file; false when it cannot be opened or read.
@@ -32,19 +39,25 @@ class FreeFormatInput {
 
   /// Starts a new read: the next value is taken from the start of the next unread line.
   void beginRead();
-  /// Ends the read: the rest of the line of its last value is skipped.
+  /// Ends the read: the rest of the line of its last value is skipped. A read that took no
+  /// value still uses up the line it started on.
   void endRead();
 
   // The next value of the current read. Each returns false at the first failure and records
   // it (see error()); `what` names the field for the message. An integer is an optional sign
-  // and digits; a real is any decimal or exponent form (E or D exponent); a word is a run of
-  // characters up to a blank or comma, or a text in apostrophes ('' stands for one apostrophe).
+  // and digits that fit 32 bits; a real is an optional sign, digits with an optional point (at
+  // least one digit), then optionally E or D, an optional sign and digits; a magnitude too small
+  // for a double reads as zero, one too large is an error. A word is a run of characters up to
+  // a blank or comma, or a text in apostrophes or double quotes (the quote doubled stands for
+  // itself) that closes on the same line and is followed by a separator. A value asked for
+  // outside a read starts one.
   bool nextInteger(int& value, std::string_view what);
   bool nextReal(double& value, std::string_view what);
   bool nextWord(std::string& value, std::string_view what);
 
   /// Reads the next whole line as fixed-width text: its first `width` characters, padded with
-  /// blanks. The line does not count as a read of values. False at end of file.
+  /// blanks. The line does not count as a read of values; a read in progress is over and the
+  /// rest of its line skipped. False at end of file.
   bool readTextLine(std::string& value, std::size_t width, std::string_view what);
 
   /// One read of several values: beginRead, then each value in turn, then endRead.
@@ -59,17 +72,32 @@ class FreeFormatInput {
   const std::string& name() const { return name_; }
 
  private:
+  /// One value as written: `raw` is its text in the file, `text` the word it stands for
+  /// (the quotes removed and doubled quotes undone for a quoted text).
+  struct Token {
+    std::string_view raw;
+    std::string_view text;
+    int line = 0;
+    bool quoted = false;
+  };
+
   std::string text_;
   std::string name_;
-  std::size_t pos_ = 0;          // next character to look at
-  int line_ = 1;                 // line of pos_
-  std::size_t lastValueLine_ = 0;  // line of the last value of the current read (0: none)
+  std::size_t pos_ = 0;       // next character to look at
+  int line_ = 1;              // line of pos_
+  bool inRead_ = false;       // between beginRead and endRead
+  bool tookValue_ = false;    // the current read has taken a value
+  bool commaAllowed_ = false; // a value was taken and no comma has followed it yet
+  std::string unquoted_;      // buffer for a quoted text with doubled quotes
   InputError error_;
 
-  bool fail(int line, std::string_view what, std::string_view kind, std::string_view found);
-  bool nextToken(std::string_view& token, int& line, bool& quoted, std::string& unquoted,
-                 std::string_view what, std::string_view kind);
-  void skipToLineAfter(int line);
+  bool atLineStart() const { return pos_ == 0 || text_[pos_ - 1] == '\n'; }
+  int endOfFileLine() const { return atLineStart() ? line_ : line_ + 1; }
+  void skipRestOfLine();
+  bool fail(int line, std::string_view kind, std::string_view what, std::string_view found);
+  bool failOnToken(const Token& token, std::string_view kind, std::string_view what,
+                   std::string_view note = {});
+  bool nextToken(Token& token, std::string_view kind, std::string_view what);
 
   bool readValue(int& v, std::string_view what) { return nextInteger(v, what); }
   bool readValue(double& v, std::string_view what) { return nextReal(v, what); }

@@ -16,11 +16,14 @@ namespace tavro {
 /// Appends one framed record holding `values` to `out`.
 void encodeUnformattedRecord(std::string& out, std::span<const LayoutValue> values);
 
-/// Splits a byte stream into the payloads of its records. False (with `records` holding the
-/// whole records before it) when a frame is truncated or its two byte counts disagree.
+/// Splits a byte stream into the payloads of its records (`records` is emptied first). False
+/// (with `records` holding the whole records before it) when a frame is truncated or its two
+/// byte counts disagree. A count is unsigned: the negative counts that some compilers write
+/// for records split in parts read as truncated frames.
 bool decodeUnformattedRecords(std::string_view bytes, std::vector<std::string>& records);
 
-/// Reads a little-endian 4-byte integer or 8-byte real at `offset` of a record payload.
+/// Reads a little-endian 4-byte integer or 8-byte real at `offset` of a record payload;
+/// 0 when the payload ends before the item does.
 std::int32_t unformattedInteger(std::string_view payload, std::size_t offset);
 double unformattedReal(std::string_view payload, std::size_t offset);
 
