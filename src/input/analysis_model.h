@@ -615,6 +615,10 @@ struct AnalysisModel {
   Table<int, kPlaneEchoSwitches> planeEchoSwitches;
 };
 
+/// The name shown for a `loadType` code, blank-padded to 32 characters; codes outside 0..11
+/// are the special type, "Special, Sp".
+std::string_view loadTypeName(int code);
+
 /// The process-wide model, zero-filled when the library is loaded.
 AnalysisModel& model();
 

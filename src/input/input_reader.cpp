@@ -1,0 +1,1170 @@
+#include "input/input_reader.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "io/channels.h"
+#include "run/unit_labels.h"
+
+namespace tavro {
+namespace {
+
+/// Rows announced by a count: a count of 0 or less means none.
+int rowsOf(int count) { return count > 0 ? count : 0; }
+
+/// What a reference to one of `count` rows of `table` may hold.
+std::string oneTo(int count, std::string_view table) {
+  if (count < 1) return "none, there are no " + std::string(table);
+  return "1 to " + std::to_string(count) + " (the " + std::string(table) + ")";
+}
+
+class InputReader {
+ public:
+  InputReader(FreeFormatInput& in, AnalysisModel& m) : in_(in), m_(m) {}
+
+  ErrorCode readAll(const std::string& curveDataPath);
+
+ private:
+  FreeFormatInput& in_;
+  AnalysisModel& m_;
+  // Lines of rows whose references point forward, kept until the referenced table is read.
+  std::vector<int> pileRowLine_;        // the line of the integers of each pile row
+  std::vector<int> sectionLine_;        // per property section, (property-1)*20 + section
+  std::vector<int> distributedLoadLine_;  // per distributed load, (case-1)*100 + entry
+
+  bool is3D() const { return m_.control.analysisType == 3; }
+  bool is2D() const { return m_.control.analysisType == 2; }
+  /// The last line taken by the read just ended.
+  int lastLine() const { return in_.currentLine() - 1; }
+
+  ErrorCode readFailed();
+  ErrorCode capacityExceeded(std::string_view table, int count, int capacity, int line);
+  ErrorCode outOfRange(int line, std::string_view field, long value, std::string_view allowed);
+  ErrorCode checkCapacity(std::string_view table, int count, int capacity, int line) {
+    return count > capacity ? capacityExceeded(table, count, capacity, line) : kOk;
+  }
+  ErrorCode checkReference(int line, std::string_view field, int value, int count,
+                           std::string_view table) {
+    if (value >= 1 && value <= count) return kOk;
+    return outOfRange(line, field, value, oneTo(count, table));
+  }
+
+  bool nextValue(int& v, std::string_view what) { return in_.nextInteger(v, what); }
+  bool nextValue(double& v, std::string_view what) { return in_.nextReal(v, what); }
+  /// One read of `count` values into rows first .. first+count-1 of `row`.
+  template <class T, std::size_t N>
+  bool readRow(Table<T, N>& row, int first, int count, std::string_view what) {
+    in_.beginRead();
+    for (int k = 0; k < count; ++k) {
+      if (!nextValue(row[first + k], what)) return false;
+    }
+    in_.endRead();
+    return true;
+  }
+
+  ErrorCode readHeading(std::string_view section);
+  ErrorCode readTitles();
+  ErrorCode readControl();
+  ErrorCode openCurveDataFile(const std::string& path);
+  void setLabelsAndSwitches();
+  ErrorCode readCap();
+  ErrorCode readEnvelopeLine(EnvelopeOptions& envelope, int& count, std::string_view table,
+                             int capacity);
+  ErrorCode readLoadCases();
+  ErrorCode readLoadCase(int c);
+  ErrorCode readCombinations();
+  ErrorCode readCombination(int c);
+  ErrorCode readDistributedLoadSets();
+  ErrorCode readPileGroups();
+  ErrorCode readPileGroup3D(int i);
+  ErrorCode readPileRow2D(int i);
+  ErrorCode readPileProperties();
+  ErrorCode readCrossSections();
+  ErrorCode readSoilLayers();
+  ErrorCode readPrintedPyCurves();
+  ErrorCode readPyCurveSets();
+  ErrorCode readAxialCurves();
+  ErrorCode readTorqueCurves();
+  ErrorCode readMomentCurvatureSets();
+  ErrorCode readDepthFactorSets();
+  ErrorCode readSoilMovement();
+  ErrorCode readCurveDataOptions();
+  ErrorCode readCurveDataList(int& count, Table<double, kMaxCurveDataListValues>& list,
+                              std::string_view table);
+
+  // Checks of references to tables read after the referencing rows.
+  ErrorCode checkDistributedLoadSets();
+  ErrorCode checkDistributedLoadPiles();
+  ErrorCode checkPileProperties();
+  ErrorCode checkCrossSections();
+  ErrorCode checkPyCurveSets();
+  ErrorCode checkAxialCurves();
+  ErrorCode checkTorqueCurves();
+  ErrorCode checkMomentCurvatureSets();
+  ErrorCode checkDepthFactorSets();
+  /// A curve number of a pile row: 0 for the generated curve, or an input curve 1..n.
+  ErrorCode checkCurveNumber(int line, std::string_view field, int value, bool inputOn,
+                             int count, std::string_view table);
+};
+
+ErrorCode InputReader::readFailed() {
+  setErrorDetail(in_.error().message());
+  return kInputReadError;
+}
+
+ErrorCode InputReader::capacityExceeded(std::string_view table, int count, int capacity,
+                                        int line) {
+  setErrorDetail(in_.name() + ", line " + std::to_string(line) + ": " + std::string(table) +
+                 " count " + std::to_string(count) + " is above the capacity of " +
+                 std::to_string(capacity));
+  return kCapacityError;
+}
+
+ErrorCode InputReader::outOfRange(int line, std::string_view field, long value,
+                                  std::string_view allowed) {
+  setErrorDetail(in_.name() + ", line " + std::to_string(line) + ": " + std::string(field) +
+                 " = " + std::to_string(value) + ", allowed " + std::string(allowed));
+  return kRangeError;
+}
+
+// A heading line: its text is not interpreted, only traced in the runtime status file.
+ErrorCode InputReader::readHeading(std::string_view section) {
+  std::string heading;
+  if (!in_.readTextLine(heading, kTitleWidth, std::string("the heading of ") + std::string(section))) {
+    return readFailed();
+  }
+  writeRecord(kStatusFile, "('     READING ',A80)", heading);
+  return kOk;
+}
+
+ErrorCode InputReader::readTitles() {
+  std::string line;
+  if (!in_.readTextLine(line, kTitleWidth, "the title line")) return readFailed();
+  m_.title.assign(line);
+  if (!in_.readTextLine(line, kTitleWidth, "the second title line")) return readFailed();
+  m_.secondTitle.assign(line);
+  writeRecord(kStatusFile, "(/,12X,A80,/,/)", m_.title.view());
+  writeRecord(kStatusFile, "('     READING * TITLE AND VERSION')");
+  return kOk;
+}
+
+// Record A.
+ErrorCode InputReader::readControl() {
+  if (ErrorCode rc = readHeading("record A"); rc != kOk) return rc;
+  ControlParameters c{};
+  if (!in_.read("unitsCode", c.unitsCode, "analysisType", c.analysisType, "capEmbedmentOption",
+                c.capEmbedmentOption, "flexibleCapOption", c.flexibleCapOption, "userPyCurvesOn",
+                c.userPyCurvesOn, "userAxialCurvesOn", c.userAxialCurvesOn, "userTorqueCurvesOn",
+                c.userTorqueCurvesOn, "reductionFactorOption", c.reductionFactorOption,
+                "nonlinearBendingOn", c.nonlinearBendingOn, "axialLoadFactorOn",
+                c.axialLoadFactorOn, "printPyCurvesOn", c.printPyCurvesOn,
+                "the twelfth control value", c.unusedControl, "depthFactorsOn", c.depthFactorsOn,
+                "soilMovementOn", c.soilMovementOn, "curveDataFileOn", c.curveDataFileOn,
+                "curveDataBinary", c.curveDataBinary)) {
+    return readFailed();
+  }
+  const int line = lastLine();
+  // A negative curve-output mode leaves the ground offset of the p-y evaluation unset.
+  if (c.printPyCurvesOn < 0) {
+    return outOfRange(line, "printPyCurvesOn", c.printPyCurvesOn,
+                      "0 or more (1: the p-y curves to print follow)");
+  }
+  if (c.reductionFactorOption == 3) {
+    if (!in_.read("definedMovementY", c.definedMovementY, "definedMovementZ",
+                  c.definedMovementZ)) {
+      return readFailed();
+    }
+  }
+  m_.control = c;
+  return kOk;
+}
+
+ErrorCode InputReader::openCurveDataFile(const std::string& path) {
+  const OpenMode mode =
+      m_.control.curveDataBinary != 0 ? OpenMode::UnformattedOutput : OpenMode::TextOutput;
+  if (!openChannel(kCurveDataFile, path, mode)) {
+    setErrorDetail("the curve data file '" + path + "' cannot be opened");
+    return kFileOpenError;
+  }
+  m_.curveSpringPoints = kCurveSpringPoints;
+  return kOk;
+}
+
+void InputReader::setLabelsAndSwitches() {
+  setUnitLabels(unitLabelMode(m_.control.unitsCode));
+  setAlongPileHeadings(m_.control.analysisType);
+  for (int k = 1; k <= 5; ++k) m_.planeEchoSwitches[k] = 1;
+  m_.planeEchoSwitches[kPlaneEchoAxialCurves] = m_.control.userAxialCurvesOn == 1 ? 1 : 0;
+  m_.planeEchoSwitches[kPlaneEchoInputPyCurves] = m_.control.userPyCurvesOn >= 1 ? 1 : 0;
+}
+
+// Record B.
+ErrorCode InputReader::readCap() {
+  PileCap& cap = m_.cap;
+  cap.capLoadMode = 0;
+  cap.capStoredDeflection = 0.0;
+  if (ErrorCode rc = readHeading("record B"); rc != kOk) return rc;
+  if (!in_.read("capLength", cap.capLength, "capWidth", cap.capWidth, "capThickness",
+                cap.capThickness)) {
+    return readFailed();
+  }
+  if (m_.control.capEmbedmentOption >= 2) {
+    if (!in_.read("capLoadMode", cap.capLoadMode, "capSoilModel", cap.capSoilModel,
+                  "capIncrements", cap.capIncrements, "fhdK50", cap.fhdK50, "fhdUltimateForce",
+                  cap.fhdUltimateForce, "fhdMaxDeflection", cap.fhdMaxDeflection)) {
+      return readFailed();
+    }
+  }
+  if (m_.control.flexibleCapOption >= 1) {
+    if (!in_.read("meshShiftY", cap.meshShiftY, "meshShiftZ", cap.meshShiftZ, "meshDivisionsY",
+                  cap.meshDivisionsY, "meshDivisionsZ", cap.meshDivisionsZ, "capModulus",
+                  cap.capModulus, "capPoissonRatio", cap.capPoissonRatio)) {
+      return readFailed();
+    }
+  }
+  return kOk;
+}
+
+// The count line of the load cases or of the combinations, and the envelope flags.
+ErrorCode InputReader::readEnvelopeLine(EnvelopeOptions& envelope, int& count,
+                                        std::string_view table, int capacity) {
+  int n = 0;
+  EnvelopeOptions e = envelope;
+  if (!in_.read("the number of " + std::string(table), n, "the envelope enabled value",
+                e.enabled, "the envelope printOption", e.printOption,
+                "the envelope printEveryNodes", e.printEveryNodes, "the fifth envelope value",
+                e.unusedOption)) {
+    return readFailed();
+  }
+  if (ErrorCode rc = checkCapacity(table, n, capacity, lastLine()); rc != kOk) return rc;
+  if (e.enabled >= 1) {
+    if (!readRow(e.outputSelection, 1, kOutputSelectionFlags, "the envelope outputSelection")) {
+      return readFailed();
+    }
+  }
+  envelope = e;
+  count = n;
+  return kOk;
+}
+
+ErrorCode InputReader::readLoadCases() {
+  if (ErrorCode rc = readHeading("the load cases"); rc != kOk) return rc;
+  if (ErrorCode rc = readEnvelopeLine(m_.caseEnvelope, m_.nLoadCases, "load cases",
+                                      kMaxLoadCases);
+      rc != kOk) {
+    return rc;
+  }
+  distributedLoadLine_.assign(static_cast<std::size_t>(rowsOf(m_.nLoadCases)) *
+                                  kMaxDistributedLoads, 0);
+  for (int c = 1; c <= m_.nLoadCases; ++c) {
+    if (ErrorCode rc = readLoadCase(c); rc != kOk) return rc;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readLoadCase(int c) {
+  LoadCase& lc = m_.loadCases[c];
+  auto& lci = lc.lci;
+  if (!in_.read("LCI 1", lci[1], "LCI 2", lci[2], "LCI 3", lci[3], "loadingType",
+                lc.loadingType(), "cycles", lc.cycles(), "maxFoundationIterations",
+                lc.maxFoundationIterations(), "maxPileIterations", lc.maxPileIterations())) {
+    return readFailed();
+  }
+  if (!in_.read("capTolerance", lc.capTolerance(), "pileDeflectionTolerance",
+                lc.pileDeflectionTolerance(), "incrementFactor", lc.incrementFactor(),
+                "minimumIncrementFactor", lc.minimumIncrementFactor())) {
+    return readFailed();
+  }
+  std::string name;
+  if (!in_.readTextLine(name, kNameWidth, "the load case name")) return readFailed();
+  lc.name.assign(name);
+  if (!in_.read("loadType", lc.loadType(), "stiffnessMode", lc.stiffnessMode(),
+                "computeStiffness", lc.computeStiffness(), "diagonalStiffnessOnly",
+                lc.diagonalStiffnessOnly(), "LCI 12", lci[12], "LCI 13", lci[13],
+                "globalAxialAsHeadLoad", lc.globalAxialAsHeadLoad())) {
+    return readFailed();
+  }
+  if (!in_.read("printOption", lc.printOption(), "printEveryNodes", lc.printEveryNodes(),
+                "scaleFactor", lc.scaleFactor(), "separateCapTolerances",
+                lc.separateCapTolerances(), "capDeflectionTolerance",
+                lc.capDeflectionTolerance(), "capRotationTolerance", lc.capRotationTolerance(),
+                "axialLoadVariation", lc.axialLoadVariation(), "skipCase", lc.skipCase())) {
+    return readFailed();
+  }
+  if (!in_.read("LCI 23", lci[23])) return readFailed();
+  if (!readRow(lci, LoadCase::kOutputSelection, kOutputSelectionFlags, "outputSelection")) {
+    return readFailed();
+  }
+
+  int n = 0;
+  if (!in_.read("nConcentratedLoads", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("concentrated loads", n, kMaxConcentratedLoads, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  lc.nConcentratedLoads() = n;
+  for (int k = 1; k <= n; ++k) {
+    ConcentratedLoad& p = lc.concentratedLoads[k];
+    if (!in_.read("the vertical load", p.verticalX, "the horizontal load Y", p.horizontalY,
+                  "the moment about Z", p.momentZ, "the horizontal load Z", p.horizontalZ,
+                  "the moment about Y", p.momentY, "the moment about X", p.momentX,
+                  "the point X", p.pointX, "the point Y", p.pointY, "the point Z", p.pointZ)) {
+      return readFailed();
+    }
+  }
+
+  if (!in_.read("nDistributedLoads", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("distributed loads", n, kMaxDistributedLoads, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  lc.nDistributedLoads() = n;
+  for (int k = 1; k <= n; ++k) {
+    DistributedLoad d{};
+    if (!in_.read("the distributed load identifier", d.identifier, "axis", d.axis, "firstPile",
+                  d.firstPile, "lastPile", d.lastPile, "pileIncrement", d.pileIncrement, "setY",
+                  d.setY, "factorY", d.factorY, "setZ", d.setZ, "factorZ", d.factorZ)) {
+      return readFailed();
+    }
+    const int line = lastLine();
+    // The piles run from the lower to the higher bound; a negative step never gets there.
+    if (d.pileIncrement < 0) {
+      return outOfRange(line, "pileIncrement", d.pileIncrement,
+                        "0 or more (0: the difference of the bounds)");
+    }
+    lc.distributedLoads[k] = d;
+    distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)] = line;
+  }
+
+  if (!in_.read("nStiffnessValues", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("stiffness values", n, kMaxStiffnessValues, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  lc.nStiffnessValues() = n;
+  for (int k = 1; k <= n; ++k) {
+    if (!in_.read("stiffnessValues", lc.stiffnessValues[k])) return readFailed();
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readCombinations() {
+  if (ErrorCode rc = readHeading("the load combinations"); rc != kOk) return rc;
+  if (ErrorCode rc = readEnvelopeLine(m_.combinationEnvelope, m_.nCombinations,
+                                      "load combinations", kMaxCombinations);
+      rc != kOk) {
+    return rc;
+  }
+  for (int c = 1; c <= m_.nCombinations; ++c) {
+    if (ErrorCode rc = readCombination(c); rc != kOk) return rc;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readCombination(int c) {
+  LoadCombination& lc = m_.combinations[c];
+  auto& cmi = lc.cmi;
+  if (!in_.read("CMI 1", cmi[1], "CMI 2", cmi[2], "CMI 3", cmi[3], "loadingType",
+                lc.loadingType(), "cycles", lc.cycles(), "maxFoundationIterations",
+                lc.maxFoundationIterations(), "maxPileIterations", lc.maxPileIterations())) {
+    return readFailed();
+  }
+  if (!in_.read("capTolerance", lc.capTolerance(), "pileDeflectionTolerance",
+                lc.pileDeflectionTolerance(), "incrementFactor", lc.incrementFactor(),
+                "minimumIncrementFactor", lc.minimumIncrementFactor())) {
+    return readFailed();
+  }
+  std::string name;
+  if (!in_.readTextLine(name, kNameWidth, "the combination name")) return readFailed();
+  lc.name.assign(name);
+  // The term count of this line is stored and then replaced by the count of the terms line.
+  if (!in_.read("bendingReductionFactor", lc.bendingReductionFactor(), "shearReductionFactor",
+                lc.shearReductionFactor(), "nTerms", lc.nTerms())) {
+    return readFailed();
+  }
+  if (!in_.read("printOption", lc.printOption(), "printEveryNodes", lc.printEveryNodes(),
+                "separateCapTolerances", lc.separateCapTolerances(), "capDeflectionTolerance",
+                lc.capDeflectionTolerance(), "capRotationTolerance", lc.capRotationTolerance(),
+                "axialLoadVariation", lc.axialLoadVariation(), "skipCombination",
+                lc.skipCombination())) {
+    return readFailed();
+  }
+  if (!in_.read("CMI 14", cmi[14])) return readFailed();
+  if (!readRow(cmi, LoadCombination::kOutputSelection, kOutputSelectionFlags,
+               "outputSelection")) {
+    return readFailed();
+  }
+
+  int n = 0;
+  if (!in_.read("nTerms", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("combination terms", n, kMaxCombinationTerms, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  lc.nTerms() = n;
+  for (int k = 1; k <= n; ++k) {
+    CombinationTerm t{};
+    if (!in_.read("the load case number of a term", t.loadCase, "the factor of a term",
+                  t.factor)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkReference(lastLine(), "the load case number of a term", t.loadCase,
+                                      m_.nLoadCases, "load cases");
+        rc != kOk) {
+      return rc;
+    }
+    lc.terms[k] = t;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readDistributedLoadSets() {
+  if (ErrorCode rc = readHeading("the distributed load sets"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of distributed load sets", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("distributed load sets", n, kMaxDistributedLoadSets,
+                                   lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nDistributedLoadSets = n;
+  for (int s = 1; s <= n; ++s) {
+    DistributedLoadSet& set = m_.distributedLoadSets[s];
+    int points = 0;
+    if (!in_.read("the number of points of a distributed load set", points)) return readFailed();
+    if (ErrorCode rc = checkCapacity("distributed load set points", points,
+                                     kMaxDistributedLoadPoints, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    set.nPoints = points;
+    for (int k = 1; k <= points; ++k) {
+      if (!in_.read("the depth", set.points[k].depth, "the load per unit length",
+                    set.points[k].load)) {
+        return readFailed();
+      }
+    }
+  }
+  return checkDistributedLoadSets();
+}
+
+// Record D.
+ErrorCode InputReader::readPileGroups() {
+  if (ErrorCode rc = readHeading("record D"); rc != kOk) return rc;
+  pileRowLine_.clear();
+  if (!is2D() && !is3D()) {
+    m_.nPileGroups = 0;
+    return checkDistributedLoadPiles();
+  }
+  int n = 0;
+  if (!in_.read("the number of pile groups", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("pile groups", n, kMaxPileGroups, lastLine()); rc != kOk) {
+    return rc;
+  }
+  m_.nPileGroups = n;
+  pileRowLine_.assign(static_cast<std::size_t>(rowsOf(n)), 0);
+  for (int i = 1; i <= n; ++i) {
+    if (ErrorCode rc = is3D() ? readPileGroup3D(i) : readPileRow2D(i); rc != kOk) return rc;
+  }
+  return checkDistributedLoadPiles();
+}
+
+ErrorCode InputReader::readPileGroup3D(int i) {
+  PileGroup& g = m_.pileGroups[i];
+  if (!in_.read("connectY", g.connectY, "connectZ", g.connectZ, "property", g.property,
+                "pyCurveSet", g.pyCurveSet, "lsCurve", g.lsCurve, "trCurve", g.trCurve,
+                "depthFactorSet", g.depthFactorSet, "the eighth pile group integer",
+                g.unusedGroupValue)) {
+    return readFailed();
+  }
+  pileRowLine_[static_cast<std::size_t>(i - 1)] = lastLine();
+  if (!in_.read("springY", g.springY, "springZ", g.springZ, "pFactorY", g.pFactorY, "yFactorY",
+                g.yFactorY, "pFactorZ", g.pFactorZ, "yFactorZ", g.yFactorZ, "axialLoadFactor",
+                g.axialLoadFactor)) {
+    return readFailed();
+  }
+  if (!in_.read("x", g.x, "y", g.y, "z", g.z, "alpha", g.alpha, "beta", g.beta, "ground",
+                g.ground)) {
+    return readFailed();
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readPileRow2D(int i) {
+  PileRow& r = m_.pileRows[i];
+  if (!in_.read("connection", r.connection, "pileCount", r.pileCount, "property", r.property,
+                "pyCurveSet", r.pyCurveSet, "axialCurve", r.axialCurve, "depthFactorSet",
+                r.depthFactorSet)) {
+    return readFailed();
+  }
+  pileRowLine_[static_cast<std::size_t>(i - 1)] = lastLine();
+  if (!in_.read("spring", r.spring, "pileSpacing", r.pileSpacing, "pFactor", r.pFactor,
+                "yFactor", r.yFactor, "axialLoadFactor", r.axialLoadFactor)) {
+    return readFailed();
+  }
+  if (!in_.read("vertical", r.vertical, "horizontal", r.horizontal, "slope", r.slope, "ground",
+                r.ground)) {
+    return readFailed();
+  }
+  return kOk;
+}
+
+// Record E1.
+ErrorCode InputReader::readPileProperties() {
+  if (ErrorCode rc = readHeading("record E1"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of pile properties", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("pile properties", n, kMaxPileProperties, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nPileProperties = n;
+  sectionLine_.assign(static_cast<std::size_t>(rowsOf(n)) * kMaxPropertySections, 0);
+  for (int p = 1; p <= n; ++p) {
+    PileProperty& prop = m_.pileProperties[p];
+    int identifier = 0;
+    int sections = 0;
+    if (!in_.read("the pile property identifier", identifier, "nSections", sections)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("pile property sections", sections, kMaxPropertySections,
+                                     lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    int increments = 0;
+    double length = 0.0;
+    int pileType = 0;
+    if (!in_.read("increments", increments, "length", length, "pileType", pileType)) {
+      return readFailed();
+    }
+    // The node table of a pile holds 100 elements; the element length divides by the count.
+    if (ErrorCode rc = checkCapacity("pile increments", increments, kMaxIncrements, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    if (increments < 1) return outOfRange(lastLine(), "increments", increments, "1 to 100");
+    prop.nSections = sections;
+    prop.increments = increments;
+    prop.length = length;
+    prop.pileType = pileType;
+    for (int s = 1; s <= sections; ++s) {
+      PropertySection& sec = prop.sections[s];
+      if (!in_.read("from", sec.from, "to", sec.to, "crossSection", sec.crossSection, "modulus",
+                    sec.modulus, "nlEISetY", sec.nlEISetY, "nlEISetZ", sec.nlEISetZ)) {
+        return readFailed();
+      }
+      sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)] = lastLine();
+    }
+  }
+  return checkPileProperties();
+}
+
+// Record E2.
+ErrorCode InputReader::readCrossSections() {
+  if (ErrorCode rc = readHeading("record E2"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of cross sections", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("cross sections", n, kMaxCrossSections, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nCrossSections = n;
+  for (int c = 1; c <= n; ++c) {
+    PileSection& sec = m_.crossSections[c];
+    // The first two integers land in the same unused field: only the second survives.
+    if (!in_.read("the first cross section integer", sec.unusedField,
+                  "the second cross section integer", sec.unusedField, "type", sec.type)) {
+      return readFailed();
+    }
+    std::string name;
+    if (!in_.read("the cross section name", name)) return readFailed();
+    sec.name.assign(name);
+    auto& v = sec.values;
+    if (!readRow(v, 1, 8, "section values 1 to 8")) return readFailed();
+    in_.beginRead();
+    for (int k = 9; k <= 17; ++k) {
+      if (!in_.nextReal(v[k], "section values 9 to 17")) return readFailed();
+    }
+    if (!in_.nextInteger(sec.nTaper, "nTaper")) return readFailed();
+    in_.endRead();
+    v[kZeroedValue] = 0.0;
+    if (sec.nTaper >= 1) {
+      if (!readRow(v, kBottomValues + 1, 8, "bottom section values 1 to 8")) return readFailed();
+      if (!readRow(v, kBottomValues + 9, 10, "bottom section values 9 to 18")) {
+        return readFailed();
+      }
+    } else {
+      for (int k = 1; k <= kBottomValues; ++k) v[kBottomValues + k] = v[k];
+    }
+  }
+  return checkCrossSections();
+}
+
+// Record F.
+ErrorCode InputReader::readSoilLayers() {
+  if (ErrorCode rc = readHeading("record F"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of soil layers", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("soil layers", n, kMaxSoilLayers, lastLine()); rc != kOk) {
+    return rc;
+  }
+  m_.nSoilLayers = n;
+  for (int k = 1; k <= n; ++k) {
+    SoilLayer& layer = m_.soilLayers[k];
+    int identifier = 0;
+    if (!in_.read("the soil layer identifier", identifier, "type", layer.type)) {
+      return readFailed();
+    }
+    if (!in_.read("xTop", layer.xTop, "xBottom", layer.xBottom)) return readFailed();
+    int lines = 0;
+    int values = 0;
+    if (!in_.read("the number of point lines", lines, "the number of values per point line",
+                  values)) {
+      return readFailed();
+    }
+    if (lines != kSoilPointLines) {
+      return outOfRange(lastLine(), "the number of point lines", lines, "2 (top, then bottom)");
+    }
+    if (values < 1 || values > kMaxSoilPointValues) {
+      return outOfRange(lastLine(), "the number of values per point line", values, "1 to 10");
+    }
+    layer.nPointLines = lines;
+    layer.nPointValues = values;
+    for (int j = 1; j <= kSoilPointLines; ++j) {
+      // Values the line does not give read as zero, never as a value of an earlier run.
+      layer.points[j].fill(0.0);
+      if (!readRow(layer.points[j], 1, values, j == 1 ? "the top point values"
+                                                       : "the bottom point values")) {
+        return readFailed();
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table N data.
+ErrorCode InputReader::readPrintedPyCurves() {
+  if (ErrorCode rc = readHeading("Table N data"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of p-y curves to print", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("p-y curves to print", n, kMaxPrintedPyCurves, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nPrintedPyCurves = n;
+  for (int k = 1; k <= n; ++k) {
+    PrintedPyCurve& curve = m_.printedPyCurves[k];
+    int group = 0;
+    double depth = 0.0;
+    if (!in_.read("the pile group of a p-y curve to print", group, "the depth", depth)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkReference(lastLine(), "the pile group of a p-y curve to print", group,
+                                      m_.nPileGroups, "pile groups");
+        rc != kOk) {
+      return rc;
+    }
+    int deflections = 0;
+    if (!in_.read("the number of deflections", deflections)) return readFailed();
+    if (ErrorCode rc = checkCapacity("deflections of a p-y curve to print", deflections,
+                                     kMaxPrintedDeflections, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    curve.pileGroup = group;
+    curve.depth = depth;
+    curve.nDeflections = deflections;
+    if (deflections >= 1) {
+      if (!readRow(curve.deflections, 1, deflections, "the deflections")) return readFailed();
+    }
+  }
+  return kOk;
+}
+
+// Table G.
+ErrorCode InputReader::readPyCurveSets() {
+  if (ErrorCode rc = readHeading("Table G"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of p-y curve sets", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("p-y curve sets", n, kMaxPyCurveSets, lastLine()); rc != kOk) {
+    return rc;
+  }
+  m_.nPyCurveSets = n;
+  for (int s = 1; s <= n; ++s) {
+    PyCurveSet& set = m_.pyCurveSets[s];
+    int identifier = 0;
+    int curves = 0;
+    if (!in_.read("the p-y curve set identifier", identifier, "the number of curves", curves)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("p-y curves of a set", curves, kMaxPyCurvesPerSet,
+                                     lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    set.nCurves = curves;
+    for (int c = 1; c <= curves; ++c) {
+      PyCurve& curve = set.curves[c];
+      if (!in_.read("the X coordinate of the curve", curve.x)) return readFailed();
+      int points = 0;
+      if (!in_.read("the number of points", points)) return readFailed();
+      if (ErrorCode rc = checkCapacity("p-y curve points", points, kMaxPyCurvePoints, lastLine());
+          rc != kOk) {
+        return rc;
+      }
+      curve.nPoints = points;
+      for (int k = 1; k <= points; ++k) {
+        if (!in_.read("p", curve.points[k].p, "y", curve.points[k].y)) return readFailed();
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table H.
+ErrorCode InputReader::readAxialCurves() {
+  if (ErrorCode rc = readHeading("Table H"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of axial load-displacement curves", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("axial load-displacement curves", n, kMaxAxialCurves,
+                                   lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nAxialCurves = n;
+  for (int c = 1; c <= n; ++c) {
+    AxialCurveInput& curve = m_.axialCurves[c];
+    int identifier = 0;
+    int points = 0;
+    if (!in_.read("the curve identifier", identifier, "the number of points", points)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("axial load-displacement curve points", points,
+                                     kMaxAxialCurvePoints, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    curve.nPoints = points;
+    for (int k = 1; k <= points; ++k) {
+      if (!in_.read("the displacement", curve.points[k].displacement, "the axial load",
+                    curve.points[k].load)) {
+        return readFailed();
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table I.
+ErrorCode InputReader::readTorqueCurves() {
+  if (ErrorCode rc = readHeading("Table I"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of torque-rotation curves", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("torque-rotation curves", n, kMaxTorqueCurves, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nTorqueCurves = n;
+  for (int c = 1; c <= n; ++c) {
+    TorqueCurveInput& curve = m_.torqueCurves[c];
+    int identifier = 0;
+    int points = 0;
+    if (!in_.read("the curve identifier", identifier, "the number of points", points)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("torque-rotation curve points", points,
+                                     kMaxTorqueCurvePoints, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    curve.nPoints = points;
+    for (int k = 1; k <= points; ++k) {
+      if (!in_.read("the rotation", curve.points[k].rotation, "the torque",
+                    curve.points[k].torque)) {
+        return readFailed();
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table J.
+ErrorCode InputReader::readMomentCurvatureSets() {
+  if (ErrorCode rc = readHeading("Table J"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of moment-curvature sets", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("moment-curvature sets", n, kMaxMomentCurvatureSets,
+                                   lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nMomentCurvatureSets = n;
+  for (int s = 1; s <= n; ++s) {
+    MomentCurvatureSet& set = m_.momentCurvatureSets[s];
+    int identifier = 0;
+    int curves = 0;
+    if (!in_.read("the moment-curvature set identifier", identifier, "the number of curves",
+                  curves)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("moment-curvature curves of a set", curves,
+                                     kMaxMomentCurvatureCurves, lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    set.nCurves = curves;
+    for (int c = 1; c <= curves; ++c) {
+      MomentCurvatureCurve& curve = set.curves[c];
+      if (!in_.read("the axial load of the curve", curve.axialLoad)) return readFailed();
+      // Both integers of the line go to the point count: the second one is the count.
+      int points = 0;
+      if (!in_.read("the first integer of the point count line", points,
+                    "the number of points", points)) {
+        return readFailed();
+      }
+      if (ErrorCode rc = checkCapacity("moment-curvature curve points", points,
+                                       kMaxMomentCurvaturePoints, lastLine());
+          rc != kOk) {
+        return rc;
+      }
+      curve.nPoints = points;
+      for (int k = 1; k <= points; ++k) {
+        if (!in_.read("the moment", curve.points[k].moment, "the curvature",
+                      curve.points[k].curvature)) {
+          return readFailed();
+        }
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table J1.
+ErrorCode InputReader::readDepthFactorSets() {
+  if (ErrorCode rc = readHeading("Table J1"); rc != kOk) return rc;
+  int n = 0;
+  if (!in_.read("the number of depth factor sets", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("depth factor sets", n, kMaxDepthFactorSets, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  m_.nDepthFactorSets = n;
+  for (int s = 1; s <= n; ++s) {
+    DepthFactorSet& set = m_.depthFactorSets[s];
+    int identifier = 0;
+    int points = 0;
+    if (!in_.read("the depth factor set identifier", identifier, "the number of points",
+                  points)) {
+      return readFailed();
+    }
+    if (ErrorCode rc = checkCapacity("depth factor set points", points, kMaxDepthFactorPoints,
+                                     lastLine());
+        rc != kOk) {
+      return rc;
+    }
+    set.nPoints = points;
+    for (int k = 1; k <= points; ++k) {
+      DepthFactorPoint& p = set.points[k];
+      if (!in_.read("the depth", p.depth, "the p-factor", p.pFactor, "the y-factor",
+                    p.yFactor)) {
+        return readFailed();
+      }
+    }
+  }
+  return kOk;
+}
+
+// Table J2.
+ErrorCode InputReader::readSoilMovement() {
+  if (ErrorCode rc = readHeading("Table J2"); rc != kOk) return rc;
+  SoilMovement& sm = m_.soilMovement;
+  int n = 0;
+  if (!in_.read("the number of soil movement points", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity("soil movement points", n, kMaxSoilMovementPoints, lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  sm.nPoints = n;
+  for (int k = 1; k <= n; ++k) {
+    SoilMovementPoint& p = sm.points[k];
+    if (!in_.read("the depth", p.depth, "the soil movement along Y", p.movementY,
+                  "the soil movement along Z", p.movementZ)) {
+      return readFailed();
+    }
+    sm.copy[k] = p;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readCurveDataList(int& count, Table<double, kMaxCurveDataListValues>& list,
+                                         std::string_view table) {
+  int n = 0;
+  if (!in_.read("the number of " + std::string(table) + " values", n)) return readFailed();
+  if (ErrorCode rc = checkCapacity(std::string(table) + " values", n, kMaxCurveDataListValues,
+                                   lastLine());
+      rc != kOk) {
+    return rc;
+  }
+  count = n;
+  for (int k = 1; k <= n; ++k) {
+    if (!in_.read(std::string(table) + " values", list[k])) return readFailed();
+  }
+  return kOk;
+}
+
+// The curve data options.
+ErrorCode InputReader::readCurveDataOptions() {
+  if (ErrorCode rc = readHeading("the curve data options"); rc != kOk) return rc;
+  CurveDataOptions& o = m_.curveData;
+  int points = 0;
+  int listA = 0;
+  int listB = 0;
+  if (!in_.read("nCurvePoints", points, "the list A switch", listA, "the list B switch", listB)) {
+    return readFailed();
+  }
+  // Each pile is cut into nCurvePoints segments: there must be at least one.
+  if (points < 1) return outOfRange(lastLine(), "nCurvePoints", points, "1 or more");
+  o.nCurvePoints = points;
+  o.listAOn = listA;
+  o.listBOn = listB;
+  o.nListA = 0;
+  o.nListB = 0;
+  if (listA == 1) {
+    if (ErrorCode rc = readCurveDataList(o.nListA, o.listA, "list A"); rc != kOk) return rc;
+  }
+  if (listB == 1) {
+    if (ErrorCode rc = readCurveDataList(o.nListB, o.listB, "list B"); rc != kOk) return rc;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkDistributedLoadSets() {
+  const int sets = m_.nDistributedLoadSets;
+  for (int c = 1; c <= m_.nLoadCases; ++c) {
+    const LoadCase& lc = m_.loadCases[c];
+    for (int k = 1; k <= lc.nDistributedLoads(); ++k) {
+      const DistributedLoad& d = lc.distributedLoads[k];
+      const int line =
+          distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)];
+      if (ErrorCode rc = checkReference(line, "setY", d.setY, sets, "distributed load sets");
+          rc != kOk) {
+        return rc;
+      }
+      // A two-dimensional run has no Z direction: its setZ is read and never used.
+      if (!is2D()) {
+        if (ErrorCode rc = checkReference(line, "setZ", d.setZ, sets, "distributed load sets");
+            rc != kOk) {
+          return rc;
+        }
+      }
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkDistributedLoadPiles() {
+  const int piles = m_.nPileGroups;
+  for (int c = 1; c <= m_.nLoadCases; ++c) {
+    const LoadCase& lc = m_.loadCases[c];
+    for (int k = 1; k <= lc.nDistributedLoads(); ++k) {
+      const DistributedLoad& d = lc.distributedLoads[k];
+      const int line =
+          distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)];
+      if (ErrorCode rc = checkReference(line, "firstPile", d.firstPile, piles, "pile groups");
+          rc != kOk) {
+        return rc;
+      }
+      if (ErrorCode rc = checkReference(line, "lastPile", d.lastPile, piles, "pile groups");
+          rc != kOk) {
+        return rc;
+      }
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkPileProperties() {
+  for (int i = 1; i <= m_.nPileGroups; ++i) {
+    const int property = is3D() ? m_.pileGroups[i].property : m_.pileRows[i].property;
+    if (ErrorCode rc = checkReference(pileRowLine_[static_cast<std::size_t>(i - 1)], "property",
+                                      property, m_.nPileProperties, "pile properties");
+        rc != kOk) {
+      return rc;
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkCrossSections() {
+  for (int p = 1; p <= m_.nPileProperties; ++p) {
+    const PileProperty& prop = m_.pileProperties[p];
+    for (int s = 1; s <= prop.nSections; ++s) {
+      const int line = sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)];
+      if (ErrorCode rc = checkReference(line, "crossSection", prop.sections[s].crossSection,
+                                        m_.nCrossSections, "cross sections");
+          rc != kOk) {
+        return rc;
+      }
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkPyCurveSets() {
+  // Without input curves the set number is never looked at.
+  if (m_.control.userPyCurvesOn != 1) return kOk;
+  for (int i = 1; i <= m_.nPileGroups; ++i) {
+    const int set = is3D() ? m_.pileGroups[i].pyCurveSet : m_.pileRows[i].pyCurveSet;
+    if (set == 0) continue;  // the soil layers give the curves
+    // A negative number selects the set for the user-curve layers only.
+    if (std::abs(set) > m_.nPyCurveSets) {
+      return outOfRange(pileRowLine_[static_cast<std::size_t>(i - 1)], "pyCurveSet", set,
+                        "0, or a set number of " + oneTo(m_.nPyCurveSets, "p-y curve sets") +
+                            " with or without a minus sign");
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkCurveNumber(int line, std::string_view field, int value,
+                                        bool inputOn, int count, std::string_view table) {
+  // 0 asks for the curve generated for the pile property, which is built only for a 0.
+  if (value == 0) return kOk;
+  const int available = inputOn ? count : 0;
+  if (value >= 1 && value <= available) return kOk;
+  std::string allowed = "0 (generated)";
+  if (available >= 1) allowed += " or " + oneTo(available, table);
+  return outOfRange(line, field, value, allowed);
+}
+
+ErrorCode InputReader::checkAxialCurves() {
+  const bool on = m_.control.userAxialCurvesOn == 1;
+  for (int i = 1; i <= m_.nPileGroups; ++i) {
+    const int line = pileRowLine_[static_cast<std::size_t>(i - 1)];
+    const ErrorCode rc =
+        is3D() ? checkCurveNumber(line, "lsCurve", m_.pileGroups[i].lsCurve, on, m_.nAxialCurves,
+                                  "axial load-displacement curves")
+               : checkCurveNumber(line, "axialCurve", m_.pileRows[i].axialCurve, on,
+                                  m_.nAxialCurves, "axial load-displacement curves");
+    if (rc != kOk) return rc;
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkTorqueCurves() {
+  if (!is3D()) return kOk;  // two-dimensional rows have no torsion
+  const bool on = m_.control.userTorqueCurvesOn == 1;
+  for (int i = 1; i <= m_.nPileGroups; ++i) {
+    if (ErrorCode rc = checkCurveNumber(pileRowLine_[static_cast<std::size_t>(i - 1)], "trCurve",
+                                        m_.pileGroups[i].trCurve, on, m_.nTorqueCurves,
+                                        "torque-rotation curves");
+        rc != kOk) {
+      return rc;
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkMomentCurvatureSets() {
+  // With nonlinear bending on, every node takes the set of its section.
+  if (m_.control.nonlinearBendingOn != 1) return kOk;
+  for (int p = 1; p <= m_.nPileProperties; ++p) {
+    const PileProperty& prop = m_.pileProperties[p];
+    for (int s = 1; s <= prop.nSections; ++s) {
+      const int line = sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)];
+      const PropertySection& sec = prop.sections[s];
+      if (ErrorCode rc = checkReference(line, "nlEISetY", sec.nlEISetY, m_.nMomentCurvatureSets,
+                                        "moment-curvature sets");
+          rc != kOk) {
+        return rc;
+      }
+      if (ErrorCode rc = checkReference(line, "nlEISetZ", sec.nlEISetZ, m_.nMomentCurvatureSets,
+                                        "moment-curvature sets");
+          rc != kOk) {
+        return rc;
+      }
+    }
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::checkDepthFactorSets() {
+  // The depth factors are looked up only with the switch on, and a set of 0 or less is none.
+  if (m_.control.depthFactorsOn != 1) return kOk;
+  for (int i = 1; i <= m_.nPileGroups; ++i) {
+    const int set = is3D() ? m_.pileGroups[i].depthFactorSet : m_.pileRows[i].depthFactorSet;
+    if (set <= 0 || set <= m_.nDepthFactorSets) continue;
+    return outOfRange(pileRowLine_[static_cast<std::size_t>(i - 1)], "depthFactorSet", set,
+                      "0 or less (none), or " + oneTo(m_.nDepthFactorSets, "depth factor sets"));
+  }
+  return kOk;
+}
+
+ErrorCode InputReader::readAll(const std::string& curveDataPath) {
+  if (ErrorCode rc = readTitles(); rc != kOk) return rc;
+  if (ErrorCode rc = readControl(); rc != kOk) return rc;
+  if (ErrorCode rc = openCurveDataFile(curveDataPath); rc != kOk) return rc;
+  setLabelsAndSwitches();
+  if (ErrorCode rc = readCap(); rc != kOk) return rc;
+  if (ErrorCode rc = readLoadCases(); rc != kOk) return rc;
+  if (ErrorCode rc = readCombinations(); rc != kOk) return rc;
+  if (ErrorCode rc = readDistributedLoadSets(); rc != kOk) return rc;
+  if (ErrorCode rc = readPileGroups(); rc != kOk) return rc;
+  if (ErrorCode rc = readPileProperties(); rc != kOk) return rc;
+  if (ErrorCode rc = readCrossSections(); rc != kOk) return rc;
+  if (ErrorCode rc = readSoilLayers(); rc != kOk) return rc;
+
+  // The optional tables, in their order. A table left out holds no rows in this run.
+  const ControlParameters& c = m_.control;
+  m_.nPrintedPyCurves = 0;
+  if (c.printPyCurvesOn == 1) {
+    if (ErrorCode rc = readPrintedPyCurves(); rc != kOk) return rc;
+  }
+  m_.nPyCurveSets = 0;
+  if (c.userPyCurvesOn == 1) {
+    if (ErrorCode rc = readPyCurveSets(); rc != kOk) return rc;
+  }
+  if (ErrorCode rc = checkPyCurveSets(); rc != kOk) return rc;
+  m_.nAxialCurves = 0;
+  if (c.userAxialCurvesOn == 1) {
+    if (ErrorCode rc = readAxialCurves(); rc != kOk) return rc;
+  }
+  if (ErrorCode rc = checkAxialCurves(); rc != kOk) return rc;
+  m_.nTorqueCurves = 0;
+  if (c.userTorqueCurvesOn == 1) {
+    if (ErrorCode rc = readTorqueCurves(); rc != kOk) return rc;
+  }
+  if (ErrorCode rc = checkTorqueCurves(); rc != kOk) return rc;
+  m_.nMomentCurvatureSets = 0;
+  if (c.nonlinearBendingOn == 1) {
+    if (ErrorCode rc = readMomentCurvatureSets(); rc != kOk) return rc;
+  }
+  if (ErrorCode rc = checkMomentCurvatureSets(); rc != kOk) return rc;
+  m_.nDepthFactorSets = 0;
+  if (c.depthFactorsOn == 1) {
+    if (ErrorCode rc = readDepthFactorSets(); rc != kOk) return rc;
+  }
+  if (ErrorCode rc = checkDepthFactorSets(); rc != kOk) return rc;
+  m_.soilMovement.nPoints = 0;
+  if (c.soilMovementOn == 1) {
+    if (ErrorCode rc = readSoilMovement(); rc != kOk) return rc;
+  }
+  if (c.curveDataFileOn == 1) {
+    if (ErrorCode rc = readCurveDataOptions(); rc != kOk) return rc;
+  } else {
+    m_.curveData.nListA = 0;
+    m_.curveData.nListB = 0;
+  }
+  return kOk;
+}
+
+}  // namespace
+
+ErrorCode readInputFile(FreeFormatInput& in, AnalysisModel& m, const std::string& curveDataPath) {
+  InputReader reader(in, m);
+  return reader.readAll(curveDataPath);
+}
+
+}  // namespace tavro
