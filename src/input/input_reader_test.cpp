@@ -1088,6 +1088,78 @@ TEST_F(InputReaderTest, ReferencesToExistingRowsAreAccepted) {
   EXPECT_EQ(model_->pileProperties[2].sections[2].from, 360.0);
 }
 
+TEST_F(InputReaderTest, ExamplesReadWithoutError) {
+  struct Case {
+    const char* file;
+    std::function<void(const AnalysisModel&)> check;
+  };
+  const std::vector<Case> cases = {
+      {"pier_footing_3d.inp",
+       [](const AnalysisModel& m) {
+         EXPECT_EQ(m.control.analysisType, 3);
+         EXPECT_EQ(m.control.reductionFactorOption, 1);
+         EXPECT_EQ(m.cap.capLength, 240.0);
+         ASSERT_EQ(m.nLoadCases, 2);
+         EXPECT_EQ(m.caseEnvelope.enabled, 1);
+         EXPECT_EQ(m.loadCases[1].loadingType(), 1);
+         EXPECT_EQ(m.loadCases[1].concentratedLoads[1].verticalX, 1200000.0);
+         EXPECT_EQ(m.loadCases[2].cycles(), 100);
+         EXPECT_EQ(loadTypeName(m.loadCases[2].loadType()), padded("Wind, WN", 32));
+         EXPECT_EQ(m.loadCases[2].concentratedLoads[1].momentX, 300000.0);
+         EXPECT_EQ(m.loadCases[2].distributedLoads[1].lastPile, 6);
+         ASSERT_EQ(m.nCombinations, 1);
+         EXPECT_EQ(m.combinations[1].nTerms(), 2);
+         EXPECT_EQ(m.combinations[1].terms[1].factor, 1.25);
+         EXPECT_EQ(m.combinations[1].terms[2].loadCase, 2);
+         EXPECT_EQ(m.distributedLoadSets[1].points[2].depth, 120.0);
+         ASSERT_EQ(m.nPileGroups, 6);
+         EXPECT_EQ(m.pileGroups[2].property, 2);
+         EXPECT_EQ(m.pileGroups[4].alpha, 180.0);
+         EXPECT_EQ(m.pileGroups[6].beta, 80.5377);
+         EXPECT_EQ(m.pileGroups[6].z, 48.0);
+         ASSERT_EQ(m.nPileProperties, 2);
+         EXPECT_EQ(m.pileProperties[1].length, 840.0);
+         EXPECT_EQ(m.pileProperties[2].sections[1].crossSection, 2);
+         ASSERT_EQ(m.nCrossSections, 2);
+         EXPECT_EQ(m.crossSections[1].name.view(), padded("PIPE 16 X 0.5", 80));
+         EXPECT_EQ(m.crossSections[1].type, 1);
+         EXPECT_EQ(m.crossSections[2].values[kBottomValues + kInertiaZ], 3201.3);
+         ASSERT_EQ(m.nSoilLayers, 3);
+         EXPECT_EQ(m.soilLayers[2].type, 4);
+         EXPECT_EQ(m.soilLayers[2].points[2][3], 36.0);
+         EXPECT_EQ(m.soilLayers[3].xBottom, 1200.0);
+         ASSERT_EQ(m.nPrintedPyCurves, 2);
+         EXPECT_EQ(m.printedPyCurves[2].depth, 240.0);
+       }},
+      {"abutment_2d.inp",
+       [](const AnalysisModel& m) {
+         EXPECT_EQ(m.control.analysisType, 2);
+         ASSERT_EQ(m.nLoadCases, 1);
+         EXPECT_EQ(m.loadCases[1].concentratedLoads[1].momentZ, -1200000.0);
+         EXPECT_EQ(m.nCombinations, 0);
+         EXPECT_EQ(m.nDistributedLoadSets, 0);
+         ASSERT_EQ(m.nPileGroups, 2);
+         EXPECT_EQ(m.pileRows[1].pileCount, 5);
+         EXPECT_EQ(m.pileRows[1].slope, 14.04);
+         EXPECT_EQ(m.pileRows[2].horizontal, 36.0);
+         EXPECT_EQ(m.pileRows[2].pileSpacing, 72.0);
+         EXPECT_EQ(m.crossSections[1].type, 4);
+         EXPECT_EQ(m.crossSections[1].values[kInertiaY], 261.0);
+         EXPECT_EQ(m.soilLayers[2].points[1][2], 13.89);
+         EXPECT_EQ(m.soilLayers[2].points[2][6], 0.005);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    model_ = std::make_unique<AnalysisModel>();
+    clearErrorDetail();
+    ASSERT_TRUE(in_.load(std::string(TAVRO_SOURCE_DIR) + "/examples/" + c.file));
+    ASSERT_EQ(readInputFile(in_, *model_, curvePath_.string()), kOk) << errorDetail();
+    EXPECT_TRUE(in_.atEnd());
+    c.check(*model_);
+  }
+}
+
 TEST(LoadTypeName, NamesAndTheSpecialType) {
   struct Case {
     int code;
