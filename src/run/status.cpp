@@ -82,6 +82,9 @@ void writeFinalStatus(ErrorCode code) {
   writeFree(kStatusFile, "    ");
   if (code == kOk) {
     writeFree(kStatusFile, "    ANALYSIS COMPLETED");
+  } else if (code == kNotAvailable) {
+    // The detail names the missing piece, e.g. "TWO-DIMENSIONAL ANALYSIS".
+    writeFree(kStatusFile, "    * NOT AVAILABLE IN THIS VERSION: ", errorDetail());
   } else if (code == kStoppedByUser) {
     writeFree(kStatusFile, "     *** ANALYSIS STOPPED BY USER ***");
   } else {

@@ -107,5 +107,11 @@ TEST_F(StatusTest, OwnCodesCarryTheirDetail) {
             "     case.inp, line 12: expected an integer for unitsCode, found '2.5'\n");
 }
 
+TEST_F(StatusTest, MissingPieceIsNamed) {
+  setErrorDetail("TWO-DIMENSIONAL ANALYSIS");
+  EXPECT_EQ(finalStatus(kNotAvailable),
+            "     \n     * NOT AVAILABLE IN THIS VERSION: TWO-DIMENSIONAL ANALYSIS\n");
+}
+
 }  // namespace
 }  // namespace tavro
