@@ -766,6 +766,28 @@ TEST_F(InputReaderTest, ReadErrorsNameTheFileLineAndField) {
   }
 }
 
+TEST_F(InputReaderTest, EveryTruncationIsAReadErrorAtTheEnd) {
+  const std::string full = baseInput().text();
+  std::vector<std::size_t> lineEnds;
+  for (std::size_t at = full.find('\n'); at != std::string::npos; at = full.find('\n', at + 1)) {
+    lineEnds.push_back(at + 1);
+  }
+  ASSERT_EQ(lineEnds.size(), 50u);
+  // Every section of the base file is required, so any cut before its last line is an end of
+  // file inside a read, reported at the line after the last one present.
+  for (std::size_t kept = 0; kept + 1 < lineEnds.size(); ++kept) {
+    SCOPED_TRACE("lines kept: " + std::to_string(kept));
+    const std::string text = full.substr(0, kept == 0 ? 0 : lineEnds[kept - 1]);
+    model_ = std::make_unique<AnalysisModel>();
+    EXPECT_EQ(read(text), kInputReadError);
+    const std::string where = "case.inp, line " + std::to_string(kept + 1) + ": expected ";
+    EXPECT_EQ(errorDetail().rfind(where, 0), 0u) << errorDetail();
+    EXPECT_NE(errorDetail().find("found end of file"), std::string::npos) << errorDetail();
+  }
+  model_ = std::make_unique<AnalysisModel>();
+  EXPECT_EQ(read(full), kOk) << errorDetail();
+}
+
 TEST_F(InputReaderTest, CountsAboveACapacityAreRejectedBeforeAnyRow) {
   // Each file ends right after the offending count: a reader that went on to read rows would
   // meet the end of the file and report a read error instead.
