@@ -1116,7 +1116,7 @@ TEST_F(InputReaderTest, ExamplesReadWithoutError) {
     std::function<void(const AnalysisModel&)> check;
   };
   const std::vector<Case> cases = {
-      {"pier_footing_3d.inp",
+      {"pier_footing_3d/pier_footing_3d.inp",
        [](const AnalysisModel& m) {
          EXPECT_EQ(m.control.analysisType, 3);
          EXPECT_EQ(m.control.reductionFactorOption, 1);
@@ -1153,7 +1153,7 @@ TEST_F(InputReaderTest, ExamplesReadWithoutError) {
          ASSERT_EQ(m.nPrintedPyCurves, 2);
          EXPECT_EQ(m.printedPyCurves[2].depth, 240.0);
        }},
-      {"abutment_2d.inp",
+      {"abutment_2d/abutment_2d.inp",
        [](const AnalysisModel& m) {
          EXPECT_EQ(m.control.analysisType, 2);
          ASSERT_EQ(m.nLoadCases, 1);
