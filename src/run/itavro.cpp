@@ -3,13 +3,17 @@
 #include <exception>
 #include <string>
 
+#include "driver/driver.h"
 #include "input/analysis_model.h"
 #include "input/input_reader.h"
+#include "input/model_preparation.h"
+#include "input/pile_table.h"
 #include "io/channels.h"
 #include "run/banner.h"
 #include "run/case_summary.h"
 #include "run/run_files.h"
 #include "run/status.h"
+#include "soil/soil_profile.h"
 
 namespace tavro {
 namespace {
@@ -115,8 +119,9 @@ ErrorCode runSequence() {
 
   resetRunConstants(m);
   rc = readInputFile(*channelInput(kInputFile), m, files.fileOf(kCurveDataFile));
-  // The input echo, the model preparation and the analysis of the load cases and
-  // combinations follow the reading here.
+  // The input echo goes with the model preparation, table by table.
+  if (rc == kOk) rc = prepareModel(m, {pileTable(), sectionProperties(), soilProfile()});
+  if (rc == kOk) rc = runAnalyses(handOverToDriver(m));
 
   writeFinalStatus(rc);
   if (rc == kStoppedByUser) {
