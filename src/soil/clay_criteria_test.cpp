@@ -1,0 +1,247 @@
+#include "soil/clay_criteria.h"
+
+#include <cmath>
+
+#include "soil/py_test_fixture.h"
+
+namespace tavro {
+namespace {
+
+using testing::expectClose;
+using testing::Point;
+
+class ClayCriteria : public testing::PyFixture {};
+
+// Soft clay, c = 1, gamma' = 0.01, e50 = 0.02, b = 2, ground and pile head at 0.
+// At z = 5: Np = 3 + 0.01*5/1 + 0.5*5/2 = 4.3, pu = Np c b = 8.6; y50 = 2.5 e50 b = 0.1.
+TEST_F(ClayCriteria, SoftClayStaticCurve) {
+  layer(kSoftClay, 0.0, 40.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  const double pu = 8.6;
+  struct Case {
+    double y, p;
+  };
+  const Case cases[] = {
+      {0.0125, 0.5 * pu * 0.5},  // (y/y50)^(1/3) = 0.125^(1/3) = 0.5
+      {0.1, 0.5 * pu},           // y = y50
+      {0.8, pu},                 // y = 8 y50: exactly pu
+      {0.81, pu},                // beyond 8 y50
+      {2.0, pu},                 // 20 y50
+  };
+  std::vector<double> ys;
+  for (const Case& c : cases) ys.push_back(c.y);
+  ASSERT_EQ(curve(5.0, 1, 2.0, ys), kOk);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    expectClose(curveP(static_cast<int>(i) + 1), cases[i].p, "y = " + std::to_string(cases[i].y));
+  }
+  // Below the critical depth Np is capped at 9: at z = 30, Np = 3 + 0.3 + 7.5 = 10.8, pu = 18.
+  ASSERT_EQ(curve(30.0, 1, 2.0, {2.0}), kOk);
+  expectClose(curveP(1), 18.0, "pu below the critical depth");
+}
+
+TEST_F(ClayCriteria, SoftClayCyclicCurve) {
+  m->current.loadingType = 0;
+  layer(kSoftClay, 0.0, 40.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  const double c72 = single(0.72f);
+  // Above the critical depth xr = 6 c b / (gamma b + 0.5 c) = 12 / 0.52 at z = 5.
+  const double pu = 8.6, y50 = 0.1, xr = 12.0 / 0.52;
+  const double pr = c72 * pu * 5.0 / xr;
+  struct Case {
+    double y, p;
+  };
+  const Case shallow[] = {
+      {0.3, 0.5 * pu * std::cbrt(3.0)},                            // 3 y50, first branch
+      {0.9, c72 * pu + (pr - c72 * pu) * (0.9 - 0.3) / (12 * y50)},  // falling branch
+      {1.5, pr},                                                    // 15 y50
+      {2.0, pr},                                                    // beyond 15 y50
+  };
+  std::vector<double> ys;
+  for (const Case& c : shallow) ys.push_back(c.y);
+  ASSERT_EQ(curve(5.0, 1, 2.0, ys), kOk);
+  for (std::size_t i = 0; i < std::size(shallow); ++i) {
+    expectClose(curveP(static_cast<int>(i) + 1), shallow[i].p, "z = 5, y = " + std::to_string(shallow[i].y));
+  }
+  // At z = 30 > xr the resistance stays 0.72 pu = 0.72 * 18 beyond 3 y50.
+  ASSERT_EQ(curve(30.0, 1, 2.0, {0.31, 0.9, 2.0}), kOk);
+  for (int i = 1; i <= 3; ++i) expectClose(curveP(i), c72 * 18.0, "z = 30");
+}
+
+TEST_F(ClayCriteria, SoftClayZeroStrengthGivesNoResistance) {
+  layer(kSoftClay, 0.0, 40.0, {0.01, 0.0, 0.0, 0.0, 0.02});
+  ASSERT_EQ(curve(5.0, 1, 2.0, {0.01, 1.0}), kOk);
+  EXPECT_EQ(curveP(1), 0.0);
+  EXPECT_EQ(curveP(2), 0.0);
+  // xr = 0 is replaced by b: the equivalent depth of F = 10 in this layer is xr + (F - I)/pmax
+  // with pmax = 0, so it stays at b instead of dividing by zero.
+  EXPECT_EQ(softClayEquivalentDepth(10.0, 0.0, 0.01, 2.0, true), 2.0);
+}
+
+TEST_F(ClayCriteria, SoftClayModulusInTheAnalysis) {
+  layer(kSoftClay, 0.0, 40.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  ctx->group.pMultiplier = 0.5;
+  ctx->group.yMultiplier = 2.0;
+  pile(10, 1.0, 0.0, 2.0, 0.1);
+  ASSERT_EQ(analyse(), kOk);
+  // Node 6 at z = 5, y = y50: p = 4.3; Es = p pm / (y ym) = 4.3 * 0.5 / 0.2; the reaction is
+  // -p pm (the deflection is positive and there is no soil movement).
+  expectClose(modulus(6), 4.3 * 0.5 / 0.2, "Es");
+  expectClose(reaction(6), -4.3 * 0.5, "P");
+  // The head node is at the ground: no soil.
+  EXPECT_EQ(modulus(1), 0.0);
+
+  // A zero deflection takes the initial modulus 0.5 pu (y50/1e-14)^(2/3) / y50, without the
+  // multipliers, and no reaction.
+  pile(10, 1.0, 0.0, 2.0, 0.0);
+  ASSERT_EQ(analyse(), kOk);
+  expectClose(modulus(6), 0.5 * 8.6 * std::pow(0.1 / 1.0E-14, 2.0 / 3.0) / 0.1, "initial");
+  EXPECT_TRUE(std::isfinite(modulus(6)));
+  EXPECT_EQ(reaction(6), 0.0);
+}
+
+// Stiff clay with free water, c = 2, gamma' = 0.02, e50 = 0.005, k = 1.0E5, b = 1.
+TEST_F(ClayCriteria, StiffClayWithFreeWaterStaticBranches) {
+  layer(kStiffClayWithFreeWater, 0.0, 40.0, {0.02, 2.0, 0.0, 1.0E5, 0.005});
+  // z = 2 in layer 1: ca = c = 2; As(z/b = 2) = 0.55.
+  // pct = 2 ca b + gamma b z + 2.83 ca z = 4 + 0.04 + 2.83*4; pcd = 11 c b = 22.
+  const double as = single(0.55f);
+  const double pc = 4.0 + 0.04 + single(2.83f) * 4.0;
+  const double y50 = 0.005, ay = as * y50, esi = 1.0E5 * 2.0;
+  const double plateau = 0.5 * pc * std::sqrt(6.0 * as) - single(0.411f) * pc;
+  struct Case {
+    double y, p;
+  };
+  const Case cases[] = {
+      {1.0E-8, esi * 1.0E-8},                       // the initial line governs
+      {0.002, 0.5 * pc * std::sqrt(0.002 / y50)},   // y <= A y50
+      {0.01, 0.5 * pc * std::sqrt(0.01 / y50) -
+                 single(0.055f) * pc * std::pow((0.01 - ay) / ay, 1.25)},  // to 6 A y50
+      {0.03, plateau - 0.0625 * pc / y50 * (0.03 - 6 * ay)},  // to 18 A y50
+      {1.0, plateau - 0.75 * pc * as},                        // beyond 18 A y50
+  };
+  std::vector<double> ys;
+  for (const Case& c : cases) ys.push_back(c.y);
+  ASSERT_EQ(curve(2.0, 1, 1.0, ys), kOk);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    expectClose(curveP(static_cast<int>(i) + 1), cases[i].p, "y = " + std::to_string(cases[i].y));
+  }
+}
+
+TEST_F(ClayCriteria, StiffClayWithFreeWaterTablesBeyondTheirLastPoint) {
+  // At z/b = 7 As stays 0.60 and Ac 0.30; pc = pcd = 11 c b = 22 (pct is larger).
+  layer(kStiffClayWithFreeWater, 0.0, 40.0, {0.02, 2.0, 0.0, 1.0E5, 0.005});
+  const double pc = 22.0, y50 = 0.005;
+  const double as = single(0.60f);
+  ASSERT_EQ(curve(7.0, 1, 1.0, {1.0}), kOk);
+  expectClose(curveP(1), 0.5 * pc * std::sqrt(6 * as) - single(0.411f) * pc - 0.75 * pc * as,
+              "static residual");
+  m->current.loadingType = 0;
+  const double ac = single(0.30f), yp = single(4.1f) * ac * y50;
+  const double peak = single(0.936f) * ac * pc;
+  ASSERT_EQ(curve(7.0, 1, 1.0, {0.45 * 4.1 * 0.3 * 0.005, 1.0 * yp, 10.0}), kOk);
+  // At 0.45 yp the first branch peaks at Ac pc (|...| = 0 up to rounding of the literals).
+  EXPECT_NEAR(curveP(1), ac * pc, 1.0E-6);
+  expectClose(curveP(2), peak - single(0.085f) * pc / y50 * (yp - single(0.6f) * yp), "falling");
+  expectClose(curveP(3), peak - single(0.102f) * pc * yp / y50, "cyclic residual");
+}
+
+// Stiff clay without free water, c = 2, gamma' = 0.02, e50 = 0.005, b = 1, at z = 2 (layer 1,
+// ca = 2): pu = min(3 ca b + gamma b z + 0.5 ca z, 9 c b) = min(8.04, 18); y50 = 0.0125.
+TEST_F(ClayCriteria, StiffClayWithoutFreeWater) {
+  layer(kStiffClayWithoutFreeWater, 0.0, 40.0, {0.02, 2.0, 0.0, 0.0, 0.005});
+  const double pu = 8.04, y50 = 0.0125;
+  ASSERT_EQ(curve(2.0, 1, 1.0, {y50, 16 * y50, 17 * y50}), kOk);
+  expectClose(curveP(1), 0.5 * pu, "y50");
+  expectClose(curveP(2), pu, "16 y50: 0.5 pu 16^0.25 = pu");
+  expectClose(curveP(3), pu, "beyond 16 y50");
+
+  // Cyclic with N = 1 equals the static curve up to 16 y50 and never exceeds pu.
+  m->current.loadingType = 0;
+  m->current.cycles = 1.0;
+  ASSERT_EQ(curve(2.0, 1, 1.0, {y50, 16 * y50, 100 * y50}), kOk);
+  expectClose(curveP(1), 0.5 * pu, "cyclic N = 1");
+  expectClose(curveP(2), pu, "cyclic N = 1 at 16 y50");
+  expectClose(curveP(3), pu, "cyclic limited to pu");
+  // N = 10: the deflection is scaled by 1 + 0.6 log10 N = 1.6.
+  m->current.cycles = 10.0;
+  const double scale = 1.0 + single(0.6f);
+  ASSERT_EQ(curve(2.0, 1, 1.0, {y50 * scale}), kOk);
+  expectClose(curveP(1), 0.5 * pu, "cyclic N = 10");
+}
+
+TEST_F(ClayCriteria, StaticLoadingStoresOneCycle) {
+  layer(kStiffClayWithoutFreeWater, 0.0, 40.0, {0.02, 2.0, 0.0, 0.0, 0.005});
+  m->current.cycles = 7.0;
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.01}), kOk);
+  EXPECT_EQ(m->current.cycles, 1.0);
+}
+
+TEST_F(ClayCriteria, StiffClayInitialK) {
+  // With k = 0 the initial line Esi = k z is 0: no resistance anywhere, modulus 0.
+  layer(kStiffClayInitialK, 0.0, 40.0, {0.02, 2.0, 0.0, 0.0, 0.005});
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.001, 0.1}), kOk);
+  EXPECT_EQ(curveP(1), 0.0);
+  EXPECT_EQ(curveP(2), 0.0);
+  // With k = 100 at z = 2, Esi = 200: at y = 0.001 the line (0.2) is below the curve
+  // 0.5 * 8.04 * (0.08)^0.25; at y = 0.2 the curve (8.04) is below the line (40).
+  m->nSoilLayers = 0;
+  layer(kStiffClayInitialK, 0.0, 40.0, {0.02, 2.0, 0.0, 100.0, 0.005});
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.001, 0.2}), kOk);
+  expectClose(curveP(1), 0.2, "initial line");
+  expectClose(curveP(2), 8.04, "pu");
+  // A zero deflection in the analysis takes Esi itself.
+  pile(4, 1.0, 0.0, 1.0, 0.0);
+  ASSERT_EQ(analyse(), kOk);
+  expectClose(modulus(3), 200.0, "Esi");
+}
+
+TEST_F(ClayCriteria, ZeroE50StopsTheAnalysisNamingTheLayer) {
+  for (int type : {kSoftClay, kStiffClayWithFreeWater, kStiffClayWithoutFreeWater,
+                   kStiffClayInitialK}) {
+    m->nSoilLayers = 0;
+    clearErrorDetail();
+    layer(kSand, 0.0, 2.0, {0.02, 0.0, 30.0, 100.0, 0.0});
+    layer(type, 2.0, 40.0, {0.02, 2.0, 0.0, 100.0, 0.0});
+    pile(6, 1.0, 0.0, 1.0, 0.01);
+    EXPECT_EQ(analyse(), kRangeError) << type;
+    EXPECT_EQ(errorDetail(), "SOIL LAYER 2, E50 IS ZERO OR NEGATIVE") << type;
+    for (int j = 3; j <= 7; ++j) EXPECT_TRUE(std::isfinite(modulus(j))) << type;
+  }
+}
+
+TEST_F(ClayCriteria, DefaultDeflectionsStartAtZeroWithoutWarning) {
+  // Soft clay: 0, 0.008 y50, 0.25..3.0 y50, 8, 15, 20 y50 (y50 = 0.1 as above).
+  layer(kSoftClay, 0.0, 40.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  ASSERT_EQ(curve(5.0, 1, 2.0, {}), kOk);
+  ASSERT_EQ(ctx->curve.nPoints, 17);
+  const double y50 = 0.1;
+  expectClose(ctx->curve.y[1], 0.0, "first");
+  expectClose(ctx->curve.y[2], single(0.008f) * y50, "second");
+  for (int i = 3; i <= 14; ++i) expectClose(ctx->curve.y[i], 0.25 * (i - 2) * y50, "step");
+  expectClose(ctx->curve.y[15], 8 * y50, "15");
+  expectClose(ctx->curve.y[16], 15 * y50, "16");
+  expectClose(ctx->curve.y[17], 20 * y50, "17");
+  EXPECT_EQ(curveP(1), 0.0);
+
+  // Printed: the report holds the header, then 17 point lines of 21 blanks and two F20.5
+  // fields (the first "0.00000" twice), and no deflection warning.
+  ASSERT_EQ(curve(5.0, 1, 2.0, {}, PyOutputMode::PrintedCurve), kOk);
+  const std::string text = report();
+  EXPECT_NE(text.find("         DEPTH BELOW GS      DIAM         C         GAMMA         E50\n"
+                      "               IN             IN      LBS/IN**2   LBS/IN**3\n"),
+            std::string::npos);
+  EXPECT_NE(text.find(std::string(21, ' ') + "             0.00000             0.00000 \n"),
+            std::string::npos);
+  EXPECT_EQ(text.find("DEFLECTION IS LESS THAN"), std::string::npos);
+}
+
+TEST_F(ClayCriteria, TinyRequestedDeflectionWarnsFromTheSecondPoint) {
+  layer(kSoftClay, 0.0, 40.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  ASSERT_EQ(curve(5.0, 1, 2.0, {1.0E-16, 1.0E-16}, PyOutputMode::PrintedCurve), kOk);
+  const std::string text = report();
+  const std::string warning = "DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM\n     USED A SOIL MODULUS OF ";
+  const auto first = text.find(warning);
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(text.find(warning, first + 1), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavro
