@@ -114,6 +114,10 @@ TEST_F(ItavroTest, CompleteRunWritesTheOpeningAndTheFinalMessage) {
   EXPECT_NE(summary.find("SUMMARY FOR LOAD CASES AND COMBINATIONS"), std::string::npos);
 
   EXPECT_EQ(text("run.prg"), " - ANALYSIS STARTED\n");
+  // Without load cases the analysis writes only its run headings.
+  EXPECT_NE(status.find("\n     COMPUTATION IS PROCEEDING......\n"), std::string::npos);
+  EXPECT_EQ(report[report.size() - 5], "                 *****     COMPUTATION RESULTS     *****");
+  EXPECT_EQ(report.back(), "     " + std::string("ONE PILE IN SOFT CLAY") + std::string(59, ' '));
   // The optional files of the run exist, created by the run.
   for (const char* name : {"run.log", "run.idx", "run.plt", "run.tzl", "run.cit", "run.tzt",
                            "run.flx", "run.lcs", "run.crv"}) {
@@ -212,6 +216,35 @@ TEST_F(ItavroTest, InputThatEndsEarlyKeepsWhatWasWritten) {
       << status;
   EXPECT_NE(text("run.out").find("Name of input data file     : run.inp"), std::string::npos);
   EXPECT_NE(text("run.sum").find("SUMMARY FOR LOAD CASES AND COMBINATIONS"), std::string::npos);
+}
+
+TEST_F(ItavroTest, LoadCaseThatReachesAMissingSolverEndsWithItsName) {
+  // One static load case with a vertical and a horizontal load on the cap top.
+  std::string outputSelection = "1";
+  for (int k = 2; k <= 25; ++k) outputSelection += " 1";
+  const std::string oneCase =
+      "LOAD CASES\n1 0 0 0 0\n0 0 0 1 0 100 100\n0.001 0.00001 0.25 0.01\nSERVICE LOAD\n"
+      "0 0 0 0 0 0 0\n2 5 1.0 0 0.0 0.0 0 0\n0\n" + outputSelection + "\n"
+      "1\n1000.0 500.0 0.0 0.0 0.0 0.0 -36.0 0.0 0.0\n0\n0\n";
+  std::string input = kSmallInput;
+  const std::string noCases = "LOAD CASES\n0 0 0 0 0\n";
+  input.replace(input.find(noCases), noCases.size(), oneCase);
+  prepare(input);
+  EXPECT_EQ(runItavro(), kNotAvailable);
+
+  const std::string status = text("run.sta");
+  const std::string end =
+      "     LOAD CASE :     1\n     CASE NAME : " + std::string("SERVICE LOAD") +
+      std::string(68, ' ') +
+      "\n     \n     * NOT AVAILABLE IN THIS VERSION: THREE-DIMENSIONAL CAP EQUILIBRIUM\n";
+  ASSERT_GE(status.size(), end.size());
+  EXPECT_EQ(status.substr(status.size() - end.size()), end);
+  EXPECT_EQ(testing::readLines(file("run.log")),
+            (std::vector<std::string>{"     COMPUTATION RESULTS", "", "",
+                                      "     ONE PILE IN SOFT CLAY" + std::string(59, ' '),
+                                      "     LOAD CASES RESULTS ", "     LOAD CASE :     1",
+                                      "      ANALYSIS DUE TO TOTAL LOAD"}));
+  EXPECT_EQ(text("run.prg"), "- ANALYSIS FOR LOAD CASE   1/  1 STARTED\n\n\n");
 }
 
 TEST(ItavroLibrary, ExportsExactlyTheTwoEntries) {
