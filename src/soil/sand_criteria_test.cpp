@@ -1,0 +1,186 @@
+#include "soil/sand_criteria.h"
+
+#include <cmath>
+
+#include "soil/py_test_fixture.h"
+
+namespace tavro {
+namespace {
+
+using testing::expectClose;
+using testing::kPi;
+using testing::Point;
+
+class SandCriteria : public testing::PyFixture {};
+
+// The sand wedge written out: alpha = phi/2, beta = pi/4 + phi/2, K0 = 0.4,
+// Ka = tan^2(pi/4 - phi/2), Kp = tan^2 beta;
+// pst = g z (z K0 tan(phi) sin(beta) / (cos(alpha) tan(beta - phi)) + tan(beta) / tan(beta - phi)
+//       (b + z tan(beta) tan(alpha)) + z K0 tan(beta) (tan(phi) sin(beta) - tan(alpha)) - Ka b);
+// psd = Ka b g z (tan^8(beta) - 1) + K0 b g z tan(phi) tan^4(beta).
+double sandUltimate(double phiDegrees, double g, double z, double b) {
+  const double phi = phiDegrees * kPi / 180.0;
+  const double a = phi / 2, be = kPi / 4 + phi / 2, k0 = single(0.4f);
+  const double ka = std::pow(std::tan(kPi / 4 - phi / 2), 2);
+  const double pst = g * z *
+                     (z * k0 * std::tan(phi) * std::sin(be) / (std::cos(a) * std::tan(be - phi)) +
+                      std::tan(be) / std::tan(be - phi) * (b + z * std::tan(be) * std::tan(a)) +
+                      z * k0 * std::tan(be) * (std::tan(phi) * std::sin(be) - std::tan(a)) - ka * b);
+  const double psd = ka * b * g * z * (std::pow(std::tan(be), 8) - 1) +
+                     k0 * b * g * z * std::tan(phi) * std::pow(std::tan(be), 4);
+  return std::min(pst, psd);
+}
+
+TEST_F(SandCriteria, SandCurveBranches) {
+  // phi = 30, gamma' = 0.04, k = 100, b = 1, z = 2: A = As(2) = 1.48, B = Bs(2) = 1.05;
+  // ym = b/60, yu = 3b/80; Esi = k z = 200.
+  layer(kSand, 0.0, 20.0, {0.04, 0.0, 30.0, 100.0, 0.0});
+  const double ps = sandUltimate(30.0, 0.04, 2.0, 1.0);
+  const double pu = single(1.48f) * ps, pm = single(1.05f) * ps;
+  const double ym = 1.0 / 60, yu = 3.0 / 80, m = (pu - pm) / (yu - ym);
+  const double n = pm / (m * ym), c = pm / std::pow(ym, 1 / n);
+  const double yk = std::pow(c / 200.0, n / (n - 1));
+  ASSERT_LT(yk, ym);
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.5 * yk, 0.5 * (yk + ym), 0.03, 1.0}), kOk);
+  expectClose(curveP(1), 200.0 * 0.5 * yk, "initial line");
+  expectClose(curveP(2), c * std::pow(0.5 * (yk + ym), 1 / n), "parabola");
+  expectClose(curveP(3), pm + m * (0.03 - ym), "straight line");
+  expectClose(curveP(4), pu, "ultimate");
+}
+
+TEST_F(SandCriteria, SandAtZeroDepthHasNoResistance) {
+  // The top node of a sand layer under a clay layer, before any equivalent depth is known:
+  // zr = 0, so pu = 0, yk = 2b and p = 0 at every deflection.
+  layer(kSoftClay, 0.0, 2.0, {0.04, 1.0, 0.0, 0.0, 0.02});
+  layer(kSand, 2.0, 20.0, {0.04, 0.0, 30.0, 100.0, 0.0});
+  ASSERT_EQ(curve(2.0, 2, 1.0, {0.001, 0.02, 0.5, 3.0}), kOk);
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(curveP(i), 0.0) << i;
+}
+
+TEST_F(SandCriteria, CoefficientTablesAreConstantBeyondFive) {
+  // At z/b = 5 and at z/b = 12 A = 0.88 (static): p at a large deflection is 0.88 ps.
+  layer(kSand, 0.0, 40.0, {0.04, 0.0, 30.0, 1.0E6, 0.0});
+  for (double z : {5.0, 12.0}) {
+    ASSERT_EQ(curve(z, 1, 1.0, {5.0}), kOk);
+    expectClose(curveP(1), single(0.88f) * sandUltimate(30.0, 0.04, z, 1.0), "z = " + std::to_string(z));
+  }
+}
+
+TEST_F(SandCriteria, ApiSandBelowTheTransitionUsesTheTrueDepth) {
+  // phi = 35, b = 1: xt = (C3 - C2) b / C1 is about 17. Layer 2 has an equivalent depth of 5,
+  // so at x = 30 zr = 5 + 28 = 33 > xt while the depth below the ground is z = 30:
+  // pu = C3 b g z with z = 30, A = max(3 - 0.8 * 33, 0.9) = 0.9; p -> A pu for a large y.
+  layer(kSoftClay, 0.0, 2.0, {0.04, 1.0, 0.0, 0.0, 0.02});
+  layer(kApiSand, 2.0, 40.0, {0.04, 0.0, 35.0, 100.0, 0.0});
+  cache->depth[1][2] = 5.0;
+  const double phi = 35.0 * kPi / 180.0, be = kPi / 4 + phi / 2;
+  const double kp = std::pow(std::tan(be), 2), ka = std::pow(std::tan(kPi / 4 - phi / 2), 2);
+  const double c3 = kp * kp * (single(0.4f) * std::tan(phi) + kp) - ka;
+  ASSERT_EQ(curve(30.0, 2, 1.0, {1000.0}), kOk);
+  expectClose(curveP(1), single(0.9f) * c3 * 1.0 * 0.04 * 30.0, "deep API resistance");
+  // The tanh curve: p = A pu tanh(Esi y / (A pu)) with Esi = k zr = 3300.
+  const double apu = single(0.9f) * c3 * 0.04 * 30.0;
+  ASSERT_EQ(curve(30.0, 2, 1.0, {0.001}), kOk);
+  expectClose(curveP(1), apu * std::tanh(3300.0 * 0.001 / apu), "tanh");
+}
+
+TEST_F(SandCriteria, ZeroFrictionAngle) {
+  struct Case {
+    int type;
+    bool single;        // one node only: the first node of the layer
+    ErrorCode expected;
+    const char* text;   // in the report and the status file
+  };
+  const Case cases[] = {
+      {kApiSand, true, kOk, nullptr},
+      {kApiSand, false, kApiSandFrictionAngleZero, "THE FRICTION ANGLE IS 0 FOR SAND ACCORING TO THE INPUT"},
+      {kSilt, true, kSiltSlopeAngle, "friction angle of the silt."},
+      {kSilt, false, kSiltSlopeAngle, "friction angle of the silt."},
+  };
+  for (const Case& c : cases) {
+    m->nSoilLayers = 0;
+    layer(c.type, 0.0, 20.0, {0.04, 1.0, 0.0, 100.0, 0.0});
+    ErrorCode rc;
+    if (c.single) {
+      rc = curve(3.0, 1, 1.0, {0.01});
+    } else {
+      // Head 0.5 above the ground: the layer's first node (x = 0.5) lies in the soil.
+      ctx->group.groundOffset = 0.5;
+      pile(6, 1.0, -0.5, 1.0, 0.01);
+      rc = analyse();
+      ctx->group.groundOffset = 0.0;
+    }
+    EXPECT_EQ(rc, c.expected) << c.type << " " << c.single;
+  }
+  // Silt with phi = 0 only below the first node: error 28 at the node where it is 0.
+  m->nSoilLayers = 0;
+  layer(kSilt, 0.0, 6.0, {0.04, 1.0, 30.0, 100.0, 0.0}, {0.04, 1.0, 0.0, 100.0, 0.0});
+  pile(6, 1.0, 0.0, 1.0, 0.01);
+  EXPECT_EQ(analyse(), kSiltFrictionAngleZero);
+  const std::string r = report(), s = status();
+  for (const char* text : {"THE FRICTION ANGLE IS 0 FOR SAND ACCORING TO THE INPUT",
+                           "friction angle of the silt.",
+                           "THE FRICTION ANGLE IS 0 FOR SILT ACCORING TO THE INPUT"}) {
+    EXPECT_NE(r.find(text), std::string::npos) << text;
+    EXPECT_NE(s.find(text), std::string::npos) << text;
+  }
+}
+
+TEST_F(SandCriteria, LiquefiedSandCapsAndTheFloorItLeaves) {
+  // SI, gamma' = 10, b = 1, x = 2 in a layer from 0: d = 2, sigma = 20, X = sigma/10 + 1 = 3;
+  // A = 3e-7 X^6.05, B = 2.8 X^0.11, C = 2.85 X^-0.41, Pd = 3.81 ln(1) + 5.6,
+  // pu = A (B y50)^C Pd with y50 = 0.5 b 1000; p = min(A (1000 B y)^C Pd, 15, pu).
+  m->control.unitsCode = kSIUnits;
+  layer(kLiquefiedSand, 0.0, 5.0, {10.0, 0.0, 0.0, 0.0, 0.0});
+  layer(kSoftClay, 5.0, 40.0, {10.0, 50.0, 0.0, 0.0, 0.02});
+  const double x = 3.0;
+  const double a = single(3.0E-7f) * std::pow(x, single(6.05f));
+  const double b = single(2.8f) * std::pow(x, single(0.11f));
+  const double c = single(2.85f) * std::pow(x, -single(0.41f));
+  const double pd = single(5.6f);
+  const double pu = a * std::pow(b * 500.0, c) * pd;
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.001, 0.01, 0.1, 10.0}), kOk);
+  for (int i = 1; i <= 4; ++i) {
+    const double y = ctx->curve.y[i];
+    expectClose(curveP(i), std::min({a * std::pow(1000.0 * b * y, c) * pd, 15.0, pu}), "p");
+    EXPECT_LE(curveP(i), 15.0);
+  }
+  // English units never go beyond 85.
+  m->control.unitsCode = kEnglishUnits;
+  ASSERT_EQ(curve(2.0, 1, 40.0, {0.1, 1.0, 100.0}), kOk);
+  for (int i = 1; i <= 3; ++i) EXPECT_LE(curveP(i), 85.0);
+
+  // The floor 2.0E-5 b stays for the clay layer below: a deflection of 1.0E-6 (below the floor
+  // 2.0E-5, above 1.0E-14) takes the clay's initial modulus at that floor.
+  m->control.unitsCode = kSIUnits;
+  pile(10, 1.0, 0.0, 1.0, 1.0E-6);
+  ASSERT_EQ(analyse(), kOk);
+  const double floor = single(2.0E-5f) * 1.0;
+  EXPECT_EQ(ctx->deflectionFloor, floor);
+  // Node 9 at x = 8, zr = h + (8 - 5) with h the layer's equivalent depth: c = 50,
+  // gamma' = 10, b = 1: Np = 3 + 10 zr / 50 + 0.5 zr, pu = min(Np, 9) c b, y50 = 2.5 e50 b.
+  const double zr = cache->depth[1][2] + 3.0;
+  const double clayPu = std::min(3.0 + 10.0 * zr / 50.0 + 0.5 * zr, 9.0) * 50.0;
+  const double y50 = 2.5 * 0.02;
+  expectClose(modulus(9), 0.5 * clayPu * std::pow(y50 / floor, 2.0 / 3.0) / y50, "clay Es");
+}
+
+TEST_F(SandCriteria, LiquefiedSandReadsTheReducedDeflectionInTheAnalysis) {
+  m->control.unitsCode = kSIUnits;
+  layer(kLiquefiedSand, 0.0, 5.0, {10.0, 0.0, 0.0, 0.0, 0.0});
+  ctx->group.yMultiplier = 2.0;
+  ctx->group.pMultiplier = 0.5;
+  pile(4, 1.0, 0.0, 1.0, 0.02);
+  ASSERT_EQ(analyse(), kOk);
+  // Node 3 at x = 2: the curve is read at 0.02 / 2 and Es = p pm / (0.01 * 2); the stored
+  // curve point at 0.01 already holds p pm.
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.01}), kOk);
+  const double ppm = curveP(1);
+  pile(4, 1.0, 0.0, 1.0, 0.02);
+  ASSERT_EQ(analyse(), kOk);
+  EXPECT_GT(ppm, 0.0);
+  expectClose(modulus(3), ppm / (0.01 * 2.0), "Es");
+}
+
+}  // namespace
+}  // namespace tavro
