@@ -34,7 +34,8 @@ struct PileTransformation {
   Matrix6 headToOrigin;   // Hᵀ: M(origin) = M + r × F
 };
 
-/// Forms the four matrices of pile `group` from its head coordinates and angles (radians).
+/// Forms the four matrices of pile `group` of a three-dimensional run from its head
+/// coordinates and angles (radians). Two-dimensional rows have a plane form of their own.
 void formPileTransformation(const PileTable& piles, int group, PileTransformation& t);
 
 /// result (6 × columns) = a (6 × 6) · b (6 × columns), all column-major; columns is 1 for a
