@@ -65,6 +65,23 @@ TEST_F(ClayCriteria, SoftClayCyclicCurve) {
   for (int i = 1; i <= 3; ++i) expectClose(curveP(i), c72 * 18.0, "z = 30");
 }
 
+TEST_F(ClayCriteria, ResistanceIntegralCountsEachNodeOnce) {
+  // Soft clay as above (c = 1, gamma' = 0.01, b = 2), nodes at x = 0..4 in layer 1. Static:
+  // the sum of spacing * pu over the nodes in the soil, pu(z) = (3 + 0.01 z + 0.25 z) * 2.
+  layer(kSoftClay, 0.0, 4.0, {0.01, 1.0, 0.0, 0.0, 0.02});
+  auto pu = [](double z) { return (3.0 + 0.01 * z + 0.25 * z) * 2.0; };
+  pile(4, 1.0, 0.0, 2.0, 0.01);
+  ASSERT_EQ(analyse(), kOk);
+  expectClose(ctx->layerResistanceIntegral[1], pu(1) + pu(2) + pu(3) + pu(4), "static");
+  // Cyclic: the residual 0.72 pu z / xr above the critical depth xr = 12 / 0.52, once per node.
+  m->current.loadingType = 0;
+  ASSERT_EQ(analyse(), kOk);
+  const double xr = 12.0 / 0.52, c72 = single(0.72f);
+  double expected = 0.0;
+  for (double z : {1.0, 2.0, 3.0, 4.0}) expected += c72 * pu(z) * z / xr;
+  expectClose(ctx->layerResistanceIntegral[1], expected, "cyclic");
+}
+
 TEST_F(ClayCriteria, SoftClayZeroStrengthGivesNoResistance) {
   layer(kSoftClay, 0.0, 40.0, {0.01, 0.0, 0.0, 0.0, 0.02});
   ASSERT_EQ(curve(5.0, 1, 2.0, {0.01, 1.0}), kOk);
