@@ -25,6 +25,12 @@ struct NodeTable {
   Table<double, kNodeSlots> bendingStiffnessY;  // EI for deflection in y
   Table<double, kNodeSlots> bendingStiffnessZ;  // EI for deflection in z
   Table<double, kNodeSlots> axialForce;         // Q, compression positive
+  /// Right-hand side load per length of each direction: the distributed load and, with soil
+  /// movement, Es times the movement; and the distributed loads alone, kept to rebuild it.
+  Table<double, kNodeSlots> loadY;
+  Table<double, kNodeSlots> loadZ;
+  Table<double, kNodeSlots> distributedLoadY;
+  Table<double, kNodeSlots> distributedLoadZ;
 
   // Exchanged with the p-y evaluation.
   Table<double, kNodeSlots> pyDeflection;   // resultant lateral deflection of the node
