@@ -17,6 +17,8 @@ constexpr ErrorCode kFileOpenError = 102;    // a file of the run cannot be open
 constexpr ErrorCode kInputReadError = 103;   // early end of the input, or a value of the wrong kind
 constexpr ErrorCode kCapacityError = 104;    // a count above a table capacity
 constexpr ErrorCode kRangeError = 105;       // a value out of range, or a reference to a missing row
+constexpr ErrorCode kLoadTransferUnsettled = 106;  // a load-transfer element that never settles
+constexpr ErrorCode kZeroPileRigidity = 107;       // a section with no axial or torsional rigidity
 constexpr ErrorCode kNotAvailable = 198;     // the input asks for a piece this version lacks
 constexpr ErrorCode kInternalError = 199;    // an internal failure caught at the entry
 

@@ -53,6 +53,8 @@ constexpr OwnMessage kOwnMessages[] = {
     {kInputReadError, "    * ERROR READING INPUT DATA *"},
     {kCapacityError, "    * ERROR IN INPUT DATA: COUNT ABOVE CAPACITY *"},
     {kRangeError, "    * ERROR IN INPUT DATA: VALUE OUT OF RANGE *"},
+    {kLoadTransferUnsettled, "    * ERROR IN ANALYSIS: LOAD-TRANSFER ELEMENT DOES NOT SETTLE *"},
+    {kZeroPileRigidity, "    * ERROR IN ANALYSIS: PILE RIGIDITY IS ZERO *"},
     {kInternalError, "    * INTERNAL ERROR *"},
 };
 

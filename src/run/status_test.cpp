@@ -107,6 +107,27 @@ TEST_F(StatusTest, OwnCodesCarryTheirDetail) {
             "     case.inp, line 12: expected an integer for unitsCode, found '2.5'\n");
 }
 
+TEST_F(StatusTest, CurveGenerationCodesNameTheirPlace) {
+  struct Case {
+    ErrorCode code;
+    const char* detail;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kLoadTransferUnsettled, "PILE PROPERTY 2, ELEMENT 7 FROM THE TIP",
+       "     \n     * ERROR IN ANALYSIS: LOAD-TRANSFER ELEMENT DOES NOT SETTLE *\n"
+       "     PILE PROPERTY 2, ELEMENT 7 FROM THE TIP\n"},
+      {kZeroPileRigidity, "TORSIONAL RIGIDITY GJ, PILE PROPERTY 1, SECTION 3",
+       "     \n     * ERROR IN ANALYSIS: PILE RIGIDITY IS ZERO *\n"
+       "     TORSIONAL RIGIDITY GJ, PILE PROPERTY 1, SECTION 3\n"},
+  };
+  for (const Case& c : cases) {
+    clearErrorDetail();
+    setErrorDetail(c.detail);
+    EXPECT_EQ(finalStatus(c.code), c.expected) << "code " << c.code;
+  }
+}
+
 TEST_F(StatusTest, MissingPieceIsNamed) {
   setErrorDetail("TWO-DIMENSIONAL ANALYSIS");
   EXPECT_EQ(finalStatus(kNotAvailable),
