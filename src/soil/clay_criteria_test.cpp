@@ -9,6 +9,7 @@ namespace {
 
 using testing::expectClose;
 using testing::Point;
+using testing::sp;
 
 class ClayCriteria : public testing::PyFixture {};
 
@@ -258,6 +259,75 @@ TEST_F(ClayCriteria, TinyRequestedDeflectionWarnsFromTheSecondPoint) {
   const auto first = text.find(warning);
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(text.find(warning, first + 1), std::string::npos);
+}
+
+// The printed curve of each clay criterion: the header records laid out column by column from
+// their layouts with the English labels, then one point line (21 blanks and two line-writer
+// fields of width 20 and 5 digits, and the closing blank).
+TEST_F(ClayCriteria, PrintedCurveHeaders) {
+  const std::string stress = "LBS/IN**2", weight = "LBS/IN**3";
+  struct Case {
+    int type;
+    Point values;
+    double x, b, y;
+    std::string expected;
+  };
+  const Case cases[] = {
+      // Soft clay, c = 1, gamma' = 0.01, e50 = 0.04, b = 2 at z = 5: pu = (3 + 0.05 + 1.25) 2
+      // = 8.6, y50 = 2.5 e50 b = 0.2; at y = y50, p = 0.5 pu = 4.3.
+      // (/,9X,'DEPTH BELOW GS',6X,'DIAM',9X,'C',9X,'GAMMA',9X,'E50',/,15X,A2,13X,A2,6X,
+      //  A3,A1,A2,A2,A1,3X,A3,A1,A2,A2,A1), (8X,F10.2,6X,F10.3,3X,E10.4,2X,E10.4,1X,E12.4),
+      // (/,37X,'Y,',A2,13X,'P,',A3,A1,A2)
+      {kSoftClay, {0.01, 1.0, 0.0, 0.0, 0.04}, 5.0, 2.0, 0.2,
+       "\n" + sp(9) + "DEPTH BELOW GS" + sp(6) + "DIAM" + sp(9) + "C" + sp(9) + "GAMMA" + sp(9) +
+           "E50\n" + sp(15) + "IN" + sp(13) + "IN" + sp(6) + stress + sp(3) + weight + "\n" +
+           sp(8) + sp(6) + "5.00" + sp(6) + sp(5) + "2.000" + sp(3) + "0.1000E+01" + sp(2) +
+           "0.1000E-01" + sp(1) + sp(2) + "0.4000E-01\n" + "\n" + sp(37) + "Y,IN" + sp(13) +
+           "P,LBS/IN\n" + sp(21) + sp(13) + "0.20000" + sp(13) + "4.30000" + " \n"},
+      // Stiff clay with free water, c = 2, gamma' = 0.02, e50 = 0.005, k = 1e5, b = 1 at z = 2:
+      // ca = 2, As(2) = 0.55, Ac(2) = 0.30; pc = 2 ca b + gamma' b z + 2.83 ca z = 15.36;
+      // y50 = e50 b; at y = 0.00125 = y50 / 4, p = 0.5 pc sqrt(1/4) = 3.84 (k z y = 250).
+      // (/,9X,'DEPTH BELOW GS',6X,'DIAM',8X,'C',9X,'CAVG',6X,'GAMMA',8X,'E50',/,15X,A2,
+      //  13X,A2,5X,2(A3,A1,2A2,A1,2X),A3,A1,2A2,A1,/,9X,F10.2,5X,F10.3,3(1X,E10.2),E12.4),
+      // (/,13X,'AS =',F3.2,5X,'AC =',F3.2,5X,'Y,',A2,13X,'P,',A3,A1,A2)
+      {kStiffClayWithFreeWater, {0.02, 2.0, 0.0, 1.0E5, 0.005}, 2.0, 1.0, 0.00125,
+       "\n" + sp(9) + "DEPTH BELOW GS" + sp(6) + "DIAM" + sp(8) + "C" + sp(9) + "CAVG" + sp(6) +
+           "GAMMA" + sp(8) + "E50\n" + sp(15) + "IN" + sp(13) + "IN" + sp(5) + stress + sp(2) +
+           stress + sp(2) + weight + "\n" + sp(9) + sp(6) + "2.00" + sp(5) + sp(5) + "1.000" +
+           sp(1) + sp(2) + "0.20E+01" + sp(1) + sp(2) + "0.20E+01" + sp(1) + sp(2) +
+           "0.20E-01" + sp(2) + "0.5000E-02\n" + "\n" + sp(13) + "AS =.55" + sp(5) +
+           "AC =.30" + sp(5) + "Y,IN" + sp(13) + "P,LBS/IN\n" + sp(21) + sp(9) +
+           "1.25000E-03" + sp(13) + "3.84000" + " \n"},
+      // Stiff clay without free water, c = 2, gamma' = 0.02, e50 = 0.005, b = 1 at z = 2:
+      // pu = 3 ca b + gamma' b z + 0.5 ca z = 8.04, y50 = 2.5 e50 b = 0.0125; p(y50) = 4.02.
+      // (/,10X,'DEPTH BELOW GS',5X,'DIAM',8X,'C',7X,'CAVG',6X,'GAMMA',7X,'E50',/,16X,A2,12X,
+      //  A2,5X,3(A3,A1,A2,A2,A1,1X),/,10X,F10.2,5X,F10.3,3E10.2,E12.4,/,38X,'Y',19X,'P',/,
+      //  38X,A2,15X,A3,A1,A2)
+      {kStiffClayWithoutFreeWater, {0.02, 2.0, 0.0, 0.0, 0.005}, 2.0, 1.0, 0.0125,
+       "\n" + sp(10) + "DEPTH BELOW GS" + sp(5) + "DIAM" + sp(8) + "C" + sp(7) + "CAVG" + sp(6) +
+           "GAMMA" + sp(7) + "E50\n" + sp(16) + "IN" + sp(12) + "IN" + sp(5) + stress + " " +
+           stress + " " + weight + " \n" + sp(10) + sp(6) + "2.00" + sp(5) + sp(5) + "1.000" +
+           sp(2) + "0.20E+01" + sp(2) + "0.20E+01" + sp(2) + "0.20E-01" + sp(2) +
+           "0.5000E-02\n" + sp(38) + "Y" + sp(19) + "P\n" + sp(38) + "IN" + sp(15) +
+           "LBS/IN\n" + sp(21) + sp(11) + "0.0125000" + sp(13) + "4.02000" + " \n"},
+      // The initial-k variant with k = 100: the same header; p = min(4.02, k z y) = 2.5.
+      {kStiffClayInitialK, {0.02, 2.0, 0.0, 100.0, 0.005}, 2.0, 1.0, 0.0125,
+       "\n" + sp(10) + "DEPTH BELOW GS" + sp(5) + "DIAM" + sp(8) + "C" + sp(7) + "CAVG" + sp(6) +
+           "GAMMA" + sp(7) + "E50\n" + sp(16) + "IN" + sp(12) + "IN" + sp(5) + stress + " " +
+           stress + " " + weight + " \n" + sp(10) + sp(6) + "2.00" + sp(5) + sp(5) + "1.000" +
+           sp(2) + "0.20E+01" + sp(2) + "0.20E+01" + sp(2) + "0.20E-01" + sp(2) +
+           "0.5000E-02\n" + sp(38) + "Y" + sp(19) + "P\n" + sp(38) + "IN" + sp(15) +
+           "LBS/IN\n" + sp(21) + sp(11) + "0.0125000" + sp(13) + "2.50000" + " \n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    closeChannel(kReport);
+    ASSERT_TRUE(openChannel(kReport, dir.file("report.txt"), OpenMode::TextOutput));
+    m->nSoilLayers = 0;
+    layer(c.type, 0.0, 40.0, c.values);
+    ASSERT_EQ(curve(c.x, 1, c.b, {c.y}, PyOutputMode::PrintedCurve), kOk);
+    EXPECT_EQ(report(), c.expected);
+  }
 }
 
 }  // namespace

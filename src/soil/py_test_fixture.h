@@ -132,6 +132,10 @@ class PyFixture : public ::testing::Test {
     closeChannel(kStatusFile);
     return readFile(dir.file("status.txt"));
   }
+  std::string plot() {
+    closeChannel(kPlotFile);
+    return readFile(dir.file("plot.txt"));
+  }
 
   TempDir dir;
   std::unique_ptr<AnalysisModel> m = std::make_unique<AnalysisModel>();
@@ -140,6 +144,20 @@ class PyFixture : public ::testing::Test {
   std::unique_ptr<EquivalentDepthCache> cache = std::make_unique<EquivalentDepthCache>();
   std::unique_ptr<NodeTable> nodes = std::make_unique<NodeTable>();
 };
+
+/// n blanks, for lines laid out column by column.
+inline std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+/// The lines of a text file.
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
 
 /// Relative closeness for values computed along a different order of operations.
 inline void expectClose(double actual, double expected, const std::string& what) {

@@ -10,6 +10,7 @@ namespace {
 using testing::expectClose;
 using testing::kPi;
 using testing::Point;
+using testing::sp;
 
 class SandCriteria : public testing::PyFixture {};
 
@@ -180,6 +181,98 @@ TEST_F(SandCriteria, LiquefiedSandReadsTheReducedDeflectionInTheAnalysis) {
   ASSERT_EQ(analyse(), kOk);
   EXPECT_GT(ppm, 0.0);
   expectClose(modulus(3), ppm / (0.01 * 2.0), "Es");
+}
+
+// The printed curve of each frictional criterion: the header records laid out column by column
+// from their layouts, then one point line through the line writer. Sand, API sand and silt at
+// z = 2 with phi = 30, gamma' = 0.04, k = 100, b = 1 (English labels); the wedge of phi = 30
+// gives C1 = 1.9117, C2 = Kp - Ka = 3 - 1/3, C3 = 28.745 and, at z = 2,
+// pst = gamma' z (C1 z + C2 b) = 0.51921 and psd = C3 b gamma' z = 2.2996 (the two forms of
+// the sand wedge agree with these: pst = 0.51921, psd = 2.2996).
+TEST_F(SandCriteria, PrintedCurveHeaders) {
+  const std::string weight = "LBS/IN**3";
+  // (/,/,5X,'DEPTH',6X,'DIAM',6X,'PHI',2X,'GAMMA AVG',8X,'A',9X,'B',5X,<two headings>,/,7X,A2,
+  //  8X,A2,12X,A3,A1,A2,A2,A1,/,2F10.2,F10.1,E10.3,2F10.2,2E10.3,/,/,37X,'Y',19X,'P',/,37X,A2,
+  //  16X,A3,A1,A2), shared by API sand ('PCT',7X,'PCD') and silt ('Puc',7X,'Pu' and phi).
+  auto apiLayout = [&](const std::string& headings, const std::string& values) {
+    return "\n\n" + sp(5) + "DEPTH" + sp(6) + "DIAM" + sp(6) + "PHI" + sp(2) + "GAMMA AVG" +
+           sp(8) + "A" + sp(9) + "B" + sp(5) + headings + "\n" + sp(7) + "IN" + sp(8) + "IN" +
+           sp(12) + weight + "\n" + values + "\n\n" + sp(37) + "Y" + sp(19) + "P\n" + sp(37) +
+           "IN" + sp(16) + "LBS/IN\n";
+  };
+  struct Case {
+    int type;
+    double c;
+    std::string expected;
+  };
+  const Case cases[] = {
+      // Sand: A = As(2) = 1.48, B = Bs(2) = 1.05; at y = 1 >= yu, p = pu = A ps = 0.76842.
+      // (/,11X,'DEPTH BELOW GS',6X,'DIAM',6X,'PHI',5X,'GAMMA',10X,'A',9X,'B',15X,'PCT',7X,
+      //  'PCD',/,17X,A2,13X,A2,13X,A3,A1,A2,A2,A1,/,10X,F10.2,5X,2F10.2,E10.2,2F10.2,10X,
+      //  2E10.2,/,/,38X,'Y',19X,'P',/,38X,A2,15X,A3,A1,A2)
+      {kSand, 0.0,
+       "\n" + sp(11) + "DEPTH BELOW GS" + sp(6) + "DIAM" + sp(6) + "PHI" + sp(5) + "GAMMA" +
+           sp(10) + "A" + sp(9) + "B" + sp(15) + "PCT" + sp(7) + "PCD\n" + sp(17) + "IN" +
+           sp(13) + "IN" + sp(13) + weight + "\n" + sp(10) + sp(6) + "2.00" + sp(5) + sp(6) +
+           "1.00" + sp(5) + "30.00" + sp(2) + "0.40E-01" + sp(6) + "1.48" + sp(6) + "1.05" +
+           sp(10) + sp(2) + "0.52E+00" + sp(2) + "0.23E+01\n" + "\n" + sp(38) + "Y" + sp(19) +
+           "P\n" + sp(38) + "IN" + sp(15) + "LBS/IN\n" + sp(21) + sp(13) + "1.00000" + sp(13) +
+           "0.76842 \n"},
+      // API sand: A = 3 - 0.8 z / b = 1.4 (static), no B coefficient (0); shallow, since the
+      // transition depth (C3 - C2) b / C1 = 13.6 lies below: pu = A pct = 0.72689, and
+      // p(1) = pu tanh(k z / pu) = pu.
+      {kApiSand, 0.0,
+       apiLayout("PCT" + sp(7) + "PCD",
+                 sp(6) + "2.00" + sp(6) + "1.00" + sp(6) + "30.0" + " 0.400E-01" + sp(6) +
+                     "1.40" + sp(6) + "0.00" + " 0.519E+00" + " 0.230E+01") +
+           sp(21) + sp(13) + "1.00000" + sp(13) + "0.72689 \n"},
+      // Silt with c = 1: A = 1.48, B = 1.05 as for sand; the clay part
+      // pc = min(3 + gamma' z / c + 0.5 z / b, 9) c b = 4.08 and the sand part A ps = 0.76842;
+      // p(1) = pu = A ps + pc = 4.84842.
+      {kSilt, 1.0,
+       apiLayout("Puc" + sp(7) + "Pu\xED",
+                 sp(6) + "2.00" + sp(6) + "1.00" + sp(6) + "30.0" + " 0.400E-01" + sp(6) +
+                     "1.48" + sp(6) + "1.05" + " 0.408E+01" + " 0.768E+00") +
+           sp(21) + sp(13) + "1.00000" + sp(13) + "4.84842 \n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    closeChannel(kReport);
+    ASSERT_TRUE(openChannel(kReport, dir.file("report.txt"), OpenMode::TextOutput));
+    m->nSoilLayers = 0;
+    layer(c.type, 0.0, 40.0, {0.04, c.c, 30.0, 100.0, 0.0});
+    ASSERT_EQ(curve(2.0, 1, 1.0, {1.0}, PyOutputMode::PrintedCurve), kOk);
+    EXPECT_EQ(report(), c.expected);
+  }
+}
+
+TEST_F(SandCriteria, LiquefiedSandPrintedCurveHeader) {
+  // SI, gamma' = 10, b = 1, z = 2 (as in the test above): X = 3, pu = A (B y50)^C Pd = 835.667.
+  // With p-multiplier 0.5 and y-multiplier 2 the point at y = 0.01 prints (0.02, 0.5 p) with
+  // p = A (1000 B y)^C Pd = 0.685373; the line writer starts with one blank here, and a (/)
+  // record closes the curve.
+  m->control.unitsCode = kSIUnits;
+  setUnitLabels(-1);
+  layer(kLiquefiedSand, 0.0, 5.0, {10.0, 0.0, 0.0, 0.0, 0.0});
+  ctx->group.pMultiplier = 0.5;
+  ctx->group.yMultiplier = 2.0;
+  ASSERT_EQ(curve(2.0, 1, 1.0, {0.01}, PyOutputMode::PrintedCurve), kOk);
+  // (/,/,7X,'p-y Curve Computed Using Liquefied Sand Criteria',/,7X,'Depth below ground
+  //  surface       = ',F12.3,1X,A2,/,7X,'Diameter ... = ',F12.3,1X,A2,/,7X,'Gamma Avg ... = ',
+  //  F12.5,1X,A3,A1,2A2,A1,/,7X,'Pu ... = ',F12.3,1X,A3,A1,A2,/,7X,'p-multiplier ... = ',
+  //  F12.5,/,7X,'y-multiplier ... = ',F12.5,/,/,'         y, ',A2,'            p, ',A3,A1,A2,
+  //  /,7X,'------------    -------------')
+  const std::string expected =
+      "\n\n" + sp(7) + "p-y Curve Computed Using Liquefied Sand Criteria\n" + sp(7) +
+      "Depth below ground surface       = " + sp(7) + "2.000" + " " + " M\n" + sp(7) +
+      "Diameter                         = " + sp(7) + "1.000" + " " + " M\n" + sp(7) +
+      "Gamma Avg                        = " + sp(4) + "10.00000" + " " + " KN/ M**3\n" + sp(7) +
+      "Pu                               = " + sp(5) + "835.667" + " " + " KN/ M\n" + sp(7) +
+      "p-multiplier                     = " + sp(5) + "0.50000\n" + sp(7) +
+      "y-multiplier                     = " + sp(5) + "2.00000\n" + "\n" + "         y,  M" +
+      "            p,  KN/ M\n" + sp(7) + "------------    -------------\n" + sp(1) + sp(11) +
+      "0.0200000" + sp(13) + "0.34269" + " \n" + "\n\n";
+  EXPECT_EQ(report(), expected);
 }
 
 }  // namespace
