@@ -219,12 +219,14 @@ struct StiffClayWithFreeWater {
     return kOk;
   }
   double ultimate() const { return layerStart; }
-  void addToIntegral(PyEvaluation& e, const NodeInputs& in, bool adds, double& integral) const {
-    // The trapezoid between this node's pc and the previous node's; the first node of a call
-    // starts from its own pc.
+  void addToIntegral(PyEvaluation& e, const NodeInputs& in, bool adds, double& integral) {
+    // K h (pc + pc of the previous node) / 2 and K h pc, both. The previous pc starts from the
+    // node's own at the first node evaluated in this call (the layer's first node may lie above
+    // the ground and be skipped) and again at the layer's first node of each pass.
     double& previous = e.context.previousResistance;
-    if (in.firstNode) previous = pc;
-    if (adds) integral += residual * in.spacing * 0.5 * (pc + previous);
+    if (in.firstNode || !started) previous = pc;
+    started = true;
+    if (adds) integral += residual * in.spacing * (0.5 * (pc + previous) + pc);
     previous = pc;
   }
   double p(double y) const { return std::min(isStatic ? staticP(y) : cyclicP(y), esi * y); }
@@ -277,6 +279,7 @@ struct StiffClayWithFreeWater {
   void finishCurve() const {}
 
   double layerStart = 0;
+  bool started = false;  // a node of this call has been evaluated
 };
 
 // ---- Stiff clay without free water (and with the initial k) --------------------------------

@@ -261,6 +261,40 @@ TEST_F(ClayCriteria, TinyRequestedDeflectionWarnsFromTheSecondPoint) {
   EXPECT_EQ(text.find(warning, first + 1), std::string::npos);
 }
 
+TEST_F(ClayCriteria, StiffClayWithFreeWaterResistanceIntegral) {
+  // Two nodes in the soil: layer 1 from the ground at x = 0, c = 2, gamma' = 0.02, b = 1,
+  // nodes at x = 0 (at the ground: skipped), 1 and 2. At depth z, ca = 2 and
+  // pc = min(2 ca b + gamma' b z + 2.83 ca z, 11 c b) = 4 + (0.02 + 2 * 2.83) z.
+  // Each node adds K h (pc + pc_prev) / 2 + K h pc, with h = 1; the first node of the call
+  // takes its own pc as the previous one, whatever an earlier evaluation left.
+  // Static K = 1.225 sqrt(As) - 0.75 As - 0.411 with As(1) = 0.46, As(2) = 0.55;
+  // cyclic K = 0.936 Ac - 0.418 Ac with Ac(1) = 0.29, Ac(2) = 0.30.
+  layer(kStiffClayWithFreeWater, 0.0, 40.0, {0.02, 2.0, 0.0, 1.0E5, 0.005});
+  auto pc = [](double z) { return 4.0 + (0.02 + 2.0 * single(2.83f)) * z; };
+  auto staticK = [](double as) {
+    return single(1.225f) * std::sqrt(as) - 0.75 * as - single(0.411f);
+  };
+  auto cyclicK = [](double ac) { return single(0.936f) * ac - single(0.418f) * ac; };
+  struct Case {
+    int loading;
+    double k1, k2;  // K at z = 1 and z = 2
+  };
+  const Case cases[] = {
+      {1, staticK(single(0.46f)), staticK(single(0.55f))},
+      {0, cyclicK(single(0.29f)), cyclicK(single(0.30f))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.loading);
+    m->current.loadingType = c.loading;
+    ctx->previousResistance = 1000.0;  // left by another layer or pile
+    pile(2, 1.0, 0.0, 1.0, 0.001);
+    ASSERT_EQ(analyse(), kOk);
+    const double node2 = c.k1 * (pc(1) + pc(1)) / 2.0 + c.k1 * pc(1);
+    const double node3 = c.k2 * (pc(2) + pc(1)) / 2.0 + c.k2 * pc(2);
+    expectClose(ctx->layerResistanceIntegral[1], node2 + node3, "integral");
+  }
+}
+
 // The printed curve of each clay criterion: the header records laid out column by column from
 // their layouts with the English labels, then one point line (21 blanks and two line-writer
 // fields of width 20 and 5 digits, and the closing blank).
