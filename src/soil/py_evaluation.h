@@ -19,7 +19,7 @@ enum class PyOutputMode {
 
 /// Default number of points of an output curve, and the most that can be requested.
 inline constexpr int kDefaultCurvePoints = 17;
-inline constexpr int kMaxCurvePoints = 25;
+inline constexpr int kMaxOutputCurvePoints = 25;
 /// The deflection floor at the start of a run.
 inline constexpr double kInitialDeflectionFloor = 1.0E-14;
 /// Rows of the equivalent-depth cache: every pile row and the cap element.
@@ -39,8 +39,8 @@ struct PyPileGroup {
 /// (y, p) pairs of the curve produced in `StoredCurve` mode.
 struct CurvePointBuffer {
   int nPoints;
-  Table<double, kMaxCurvePoints> y;
-  Table<double, kMaxCurvePoints> p;
+  Table<double, kMaxOutputCurvePoints> y;
+  Table<double, kMaxOutputCurvePoints> p;
 };
 
 /// What a `StoredCurve` evaluation records about its node for the curve data file.
@@ -62,7 +62,7 @@ struct PyEvaluationContext {
   bool useCapWidth;     // set by the pile solver: every node takes the cap width
   int requestedPoints;  // points of the current output curve; 0 the criterion's default 17
   int curveIndex;
-  Table<double, kMaxCurvePoints> requestedDeflections;
+  Table<double, kMaxOutputCurvePoints> requestedDeflections;
   PyPileGroup group;
 
   double groundOffset;     // current ground offset
