@@ -44,6 +44,10 @@ SectionPosition locateSection(const PileProperty& p, double s) {
   return {n, 1.0};
 }
 
+/// A node within this distance of the first or last depth of a table takes that point's value,
+/// so that the rounding of the node steps does not drop the tip out of a table that ends there.
+constexpr double kTableEndTolerance = 1.0E-8;
+
 /// The soil movement of the table at coordinate x, linear between its points and zero outside
 /// their range.
 void soilMovementAt(const SoilMovement& table, double x, double& alongY, double& alongZ) {
@@ -51,7 +55,10 @@ void soilMovementAt(const SoilMovement& table, double x, double& alongY, double&
   alongZ = 0.0;
   const int n = table.nPoints;
   const auto& pts = table.points;
-  if (n < 1 || x < pts[1].depth || x > pts[n].depth) return;
+  if (n < 1 || x < pts[1].depth - kTableEndTolerance || x > pts[n].depth + kTableEndTolerance) {
+    return;
+  }
+  if (x > pts[n].depth) x = pts[n].depth;
   for (int i = 1; i <= n; ++i) {
     if (x > pts[i].depth) continue;
     if (x == pts[i].depth || i == 1) {
@@ -371,7 +378,10 @@ void setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRo
     }
     t.axialForce[slot] = axial;
   }
-  for (int k = 1; k <= n + 1; ++k) t.x[nodeSlot(k)] = pile.x + (k - 1) * h;
+  // Node coordinates step down from the head as the pile-length check lays them out, so that
+  // the layer node ranges it found hold for the same values.
+  t.x[nodeSlot(1)] = pile.x;
+  for (int k = 2; k <= n + 1; ++k) t.x[nodeSlot(k)] = t.x[nodeSlot(k - 1)] + h;
 
   for (int k = 1; k <= n + 1; ++k) {
     const int slot = nodeSlot(k);

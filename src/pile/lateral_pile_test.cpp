@@ -10,6 +10,7 @@
 
 #include "input/model_preparation.h"
 #include "io/channels.h"
+#include "pile/axial_torsional.h"
 #include "pile/bending_stiffness.h"
 #include "test_support.h"
 
@@ -115,28 +116,9 @@ class LateralPileTest : public ::testing::Test {
     buildSoilProfile(*m, kPi, *profile);
   }
 
-  /// The node range of every layer as the pile-length check lays it out: the first node at or
-  /// below the layer's top, down to the node before the next layer's first (the tip for the
-  /// deepest layer the pile reaches).
+  /// The node range of every layer, from the pile-length check.
   void assignLayers() {
-    const PileProperty& p = m->pileProperties[1];
-    const int n = p.increments;
-    const double h = p.length / n;
-    const double head = piles->rows[1].x;
-    for (int k = 1; k <= kMaxSoilLayers; ++k) nodes->layerFirstNode[k] = nodes->layerLastNode[k] = 0;
-    for (int k = 1; k <= profile->nLayers; ++k) {
-      for (int j = 1; j <= n + 1; ++j) {
-        if (head + (j - 1) * h >= profile->layerTop[k]) {
-          nodes->layerFirstNode[k] = j;
-          break;
-        }
-      }
-    }
-    for (int k = 1; k <= profile->nLayers; ++k) {
-      if (nodes->layerFirstNode[k] == 0) continue;
-      const int next = k < profile->nLayers ? nodes->layerFirstNode[k + 1] : 0;
-      nodes->layerLastNode[k] = next > 0 ? next - 1 : n + 1;
-    }
+    ASSERT_EQ(checkPileLength(*m, *piles, *profile, 1, *nodes), kOk);
   }
 
   /// Soft clay over sand, in pounds and inches; a 24-inch pipe pile 50 ft long.
@@ -509,7 +491,8 @@ TEST_F(LateralPileTest, PyEvaluationErrorIsReturnedAsTheStatus) {
   layer(1, 0.0, 300.0, {0.02, 4.0, 0.0, 0.0, 0.02});
   elasticPile(20, 600.0, 2.9E10, 24.0);
   pileRow(kFixedHead);
-  assignLayers();
+  nodes->layerFirstNode[1] = 1;  // every node in the clay, down past its bottom
+  nodes->layerLastNode[1] = 21;
   EXPECT_EQ(solveY(0.5, 0.0, 0.0, pyCurveModuli), kStrengthBeyondProfile);
   EXPECT_EQ(forces.lateralForceY, 0.0);
   EXPECT_EQ(forces.headMomentY, 0.0);
