@@ -111,8 +111,9 @@ struct SoftClay {
       integral += in.spacing * pu;
       return;
     }
-    // Cyclic: the residual resistance, reduced above the critical depth.
-    integral += in.spacing * kCyclicFactor * pu * (zr < xr ? zr / xr : 1.0);
+    // Cyclic: the residual resistance, and above the critical depth its reduced value as well.
+    integral += in.spacing * kCyclicFactor * pu;
+    if (zr < xr) integral += in.spacing * kCyclicFactor * pu * zr / xr;
   }
   double p(double y) const {
     const double limit = isStatic ? 8.0 * y50 : 3.0 * y50;

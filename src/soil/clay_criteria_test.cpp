@@ -66,7 +66,7 @@ TEST_F(ClayCriteria, SoftClayCyclicCurve) {
   for (int i = 1; i <= 3; ++i) expectClose(curveP(i), c72 * 18.0, "z = 30");
 }
 
-TEST_F(ClayCriteria, ResistanceIntegralCountsEachNodeOnce) {
+TEST_F(ClayCriteria, SoftClayResistanceIntegral) {
   // Soft clay as above (c = 1, gamma' = 0.01, b = 2), nodes at x = 0..4 in layer 1. Static:
   // the sum of spacing * pu over the nodes in the soil, pu(z) = (3 + 0.01 z + 0.25 z) * 2.
   layer(kSoftClay, 0.0, 4.0, {0.01, 1.0, 0.0, 0.0, 0.02});
@@ -74,13 +74,28 @@ TEST_F(ClayCriteria, ResistanceIntegralCountsEachNodeOnce) {
   pile(4, 1.0, 0.0, 2.0, 0.01);
   ASSERT_EQ(analyse(), kOk);
   expectClose(ctx->layerResistanceIntegral[1], pu(1) + pu(2) + pu(3) + pu(4), "static");
-  // Cyclic: the residual 0.72 pu z / xr above the critical depth xr = 12 / 0.52, once per node.
+  // Cyclic: spacing * 0.72 pu, and above the critical depth xr = 12 / 0.52 also
+  // spacing * 0.72 pu z / xr (every node here lies above it).
   m->current.loadingType = 0;
   ASSERT_EQ(analyse(), kOk);
   const double xr = 12.0 / 0.52, c72 = single(0.72f);
   double expected = 0.0;
-  for (double z : {1.0, 2.0, 3.0, 4.0}) expected += c72 * pu(z) * z / xr;
+  for (double z : {1.0, 2.0, 3.0, 4.0}) expected += c72 * pu(z) + c72 * pu(z) * z / xr;
   expectClose(ctx->layerResistanceIntegral[1], expected, "cyclic");
+  // Below the critical depth only the first term: c = 0.025 gives xr = 6 c b / (gamma' b +
+  // 0.5 c) = 0.3 / 0.0325 = 9.23 at b = 2; a layer from x = 0 to 12 whose nodes 10..12 lie
+  // below it, pu = min(3 + 0.01 z / 0.025 + 0.25 z, 9) 0.025 * 2.
+  m->nSoilLayers = 0;
+  layer(kSoftClay, 0.0, 12.0, {0.01, 0.025, 0.0, 0.0, 0.02});
+  pile(12, 1.0, 0.0, 2.0, 0.01);
+  ASSERT_EQ(analyse(), kOk);
+  const double xr2 = 0.3 / 0.0325;
+  expected = 0.0;
+  for (int z = 1; z <= 12; ++z) {
+    const double p = std::min(3.0 + 0.65 * z, 9.0) * 0.05;
+    expected += c72 * p + (z < xr2 ? c72 * p * z / xr2 : 0.0);
+  }
+  expectClose(ctx->layerResistanceIntegral[1], expected, "cyclic, reaching below xr");
 }
 
 TEST_F(ClayCriteria, SoftClayZeroStrengthGivesNoResistance) {
@@ -292,6 +307,106 @@ TEST_F(ClayCriteria, StiffClayWithFreeWaterResistanceIntegral) {
     const double node2 = c.k1 * (pc(1) + pc(1)) / 2.0 + c.k1 * pc(1);
     const double node3 = c.k2 * (pc(2) + pc(1)) / 2.0 + c.k2 * pc(2);
     expectClose(ctx->layerResistanceIntegral[1], node2 + node3, "integral");
+  }
+}
+
+// The equivalent depth of a stiff clay layer under soft clay. Layer 1: soft clay from the ground
+// at x = 0 to 4.5, c1 = 1, gamma' = 0.04; nodes every 1 from x = 0 with b = 1, so the layers
+// above hold, from the nodes at z = 1..4 with pu = min(3 + 0.04 z / c1 + 0.5 z / b, 9) c1 b
+// = 3 + 0.54 z, F = sum of pu = 17.4 for static loading and, for cyclic loading with all of
+// them above the critical depth xr = 6 c1 b / (gamma' b + 0.5 c1) = 11.1,
+// F = sum of 0.72 pu (1 + z / xr). Layer 2 from x = 4.5 with c2 and the same gamma'; at its
+// first node (x = 5) ca = c = c2.
+TEST_F(ClayCriteria, StiffClayEquivalentDepthUnderSoftClay) {
+  const double g = 0.04, b = 1.0;
+  double F = 0.0;
+  // Stiff clay without free water (3, 10): xr = (9 c b - 3 ca b) / (gamma' b + 0.5 c),
+  // I = 3 c b xr + gamma' b xr^2 / 2 + c xr^2 / 4. When I >= F, h is the positive root of
+  // (gamma' b / 2 + c / 4) h^2 + 3 c b h - F = 0; otherwise h = xr + (F - I) / (9 c b).
+  auto withoutFreeWater = [&](double c) {
+    const double xr = (9 * c * b - 3 * c * b) / (g * b + 0.5 * c);
+    const double I = 3 * c * b * xr + g * b * xr * xr / 2 + c * xr * xr / 4;
+    if (I < F) return xr + (F - I) / (9 * c * b);
+    const double a2 = g * b / 2 + c / 4, a1 = 3 * c * b;
+    return (std::sqrt(a1 * a1 + 4 * a2 * F) - a1) / (2 * a2);
+  };
+  // Stiff clay with free water (2): xr = (11 c b - 2 ca b) / (gamma' b + 2.83 ca), 40 steps of
+  // xr / 40 adding (2 ca b + gamma' b zs + 2.83 ca zs) K(zs) dz, K from As or Ac at zs / b; the
+  // first step past F is interpolated, else h = xr + (F - I) / (11 c b K(xr)).
+  auto as = [](double r) {
+    const double v[] = {single(0.223f), single(0.46f), single(0.55f), single(0.59f),
+                        single(0.60f)};
+    if (r >= 4.0) return v[4];
+    const int i = static_cast<int>(r);
+    return v[i] + (r - i) * (v[i + 1] - v[i]);
+  };
+  auto ac = [](double r) {
+    const double v[] = {single(0.20f), single(0.29f), single(0.30f)};
+    if (r >= 2.0) return v[2];
+    const int i = static_cast<int>(r);
+    return v[i] + (r - i) * (v[i + 1] - v[i]);
+  };
+  auto ratioK = [&](bool isStatic, double z) {
+    if (isStatic) return single(1.225f) * std::sqrt(as(z / b)) - 0.75 * as(z / b) - single(0.411f);
+    return single(0.936f) * ac(z / b) - single(0.418f) * ac(z / b);
+  };
+  auto withFreeWater = [&](double c, bool isStatic, bool& within) {
+    const double ca = c, xr = (11 * c * b - 2 * ca * b) / (g * b + single(2.83f) * ca);
+    const double dz = xr / 40;
+    double I = 0;
+    within = true;
+    for (int s = 1; s <= 40; ++s) {
+      const double zs = s * dz, before = I;
+      I += (2 * ca * b + g * b * zs + single(2.83f) * ca * zs) * ratioK(isStatic, zs) * dz;
+      if (I > F) return zs - (I - F) * dz / (I - before);
+    }
+    within = false;
+    return xr + (F - I) / (11 * c * b * ratioK(isStatic, xr));
+  };
+  struct Case {
+    int type;
+    int loading;
+    double c2;
+    bool within;  // F is reached above the critical depth
+  };
+  const Case cases[] = {
+      {kStiffClayWithoutFreeWater, 1, 2.0, true},   // I = 138 > F: the root
+      {kStiffClayWithoutFreeWater, 1, 0.1, false},  // xr = 6.67, I = 4: beyond xr
+      {kStiffClayInitialK, 0, 2.0, true},
+      {kStiffClayInitialK, 1, 0.1, false},
+      {kStiffClayWithFreeWater, 1, 2.0, false},  // xr = 3.16, I = 3.3: extrapolated
+      {kStiffClayWithFreeWater, 0, 2.0, false},
+      {kStiffClayWithFreeWater, 1, 20.0, true},  // reached at step 29
+      {kStiffClayWithFreeWater, 0, 20.0, true},  // at step 18
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.type) + " loading " + std::to_string(c.loading) + " c2 " +
+                 std::to_string(c.c2));
+    m->nSoilLayers = 0;
+    m->current.loadingType = c.loading;
+    m->current.cycles = 1.0;
+    resetPyEvaluation(*ctx, *cache);
+    layer(kSoftClay, 0.0, 4.5, {g, 1.0, 0.0, 0.0, 0.02});
+    layer(c.type, 4.5, 40.0, {g, c.c2, 0.0, 100.0, 0.005});
+    pile(10, 1.0, 0.0, b, 0.01);
+    ASSERT_EQ(analyse(), kOk);
+    F = 0.0;
+    for (double z : {1.0, 2.0, 3.0, 4.0}) {
+      const double pu = 3 + 0.54 * z, xr = 6.0 / 0.54;
+      F += c.loading == 1 ? pu : single(0.72f) * pu * (1 + z / xr);
+    }
+    expectClose(ctx->layerResistanceIntegral[1], F, "F");
+    bool within = true;
+    double h;
+    if (c.type == kStiffClayWithFreeWater) {
+      h = withFreeWater(c.c2, c.loading == 1, within);
+    } else {
+      h = withoutFreeWater(c.c2);
+      const double xr = 6 * c.c2 / (g + 0.5 * c.c2);
+      within = h <= xr;
+    }
+    EXPECT_EQ(within, c.within);
+    expectClose(cache->depth[1][2], h, "equivalent depth");
   }
 }
 
