@@ -183,6 +183,73 @@ TEST_F(SandCriteria, LiquefiedSandReadsTheReducedDeflectionInTheAnalysis) {
   expectClose(modulus(3), ppm / (0.01 * 2.0), "Es");
 }
 
+// The layer-1 integral of API sand and silt with the pile head below the ground. Layer 1 from
+// the ground at x = 0 to 4 (phi = 30, gamma' = 0.04, k = 100, silt c = 1), b = 1, head at
+// x = -G for the ground offset G, nodes every 1, so a node at x is at depth z = x.
+// With G below -1e-5 the integral is replaced by 0.5 A pu (bottom - top) for API sand and by
+// 0.5 (pu + 3 c b) (bottom - top) for silt, pu of the last node; otherwise it is the start
+// triangle -0.5 pu G at the first node and the node contributions: API sand spacing * A pu,
+// silt the trapezoid (pu + pu_prev) / 2 * spacing (its own pu at the first node), both with
+// (bottom - x) * pu at the layer's last node.
+TEST_F(SandCriteria, ApiSandAndSiltLayerOneIntegralUnderAnEmbeddedHead) {
+  const double g = 0.04, b = 1.0, c = 1.0, phi = kPi / 6;
+  const double be = kPi / 4 + phi / 2, al = phi / 2, k0 = single(0.4f);
+  const double ka = std::pow(std::tan(kPi / 4 - phi / 2), 2), kp = std::pow(std::tan(be), 2);
+  // C1 = tan b [K0 (sin b tan phi (1 / cos a + 1) - tan a) + Kp tan a], C2 = Kp - Ka.
+  const double c1 = std::tan(be) * (k0 * (std::sin(be) * std::tan(phi) * (1 / std::cos(al) + 1) -
+                                          std::tan(al)) +
+                                    kp * std::tan(al));
+  const double c2 = kp - ka;
+  // API sand above the transition depth (13.6): A pu = max(3 - 0.8 z / b, 0.9) gamma' z
+  // (C1 z + C2 b).
+  auto apiPu = [&](double z) {
+    return std::max(3.0 - single(0.8f) * z / b, double(single(0.9f))) * g * z * (c1 * z + c2 * b);
+  };
+  // Silt: As(z / b) min(pst, psd) + min(3 + gamma' z / c + 0.5 z / b, 9) c b.
+  auto as = [](double r) {
+    const double rs[] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0};
+    const double v[] = {single(2.83f), single(2.48f), single(2.11f), single(1.76f), single(1.48f),
+                        single(1.23f), single(1.06f), single(0.90f), single(0.88f)};
+    int i = 1;
+    while (i < 8 && rs[i] < r) ++i;
+    return v[i - 1] + (r - rs[i - 1]) * (v[i] - v[i - 1]) / (rs[i] - rs[i - 1]);
+  };
+  auto siltPu = [&](double z) {
+    return as(z / b) * sandUltimate(30.0, g, z, b) +
+           std::min(3.0 + g * z / c + 0.5 * z / b, 9.0) * c * b;
+  };
+  struct Case {
+    int type;
+    double groundOffset;
+  };
+  const Case cases[] = {{kApiSand, -1.0}, {kApiSand, -5.0E-6}, {kSilt, -1.0}, {kSilt, -5.0E-6}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.type) + " G = " + std::to_string(k.groundOffset));
+    const double G = k.groundOffset, head = -G;
+    m->nSoilLayers = 0;
+    layer(k.type, 0.0, 4.0, {g, c, 30.0, 100.0, 0.0});
+    ctx->group.groundOffset = G;
+    // Nodes down to x = 3 + head, all in layer 1 ([0, 4]).
+    pile(3, 1.0, head, b, 0.01);
+    ASSERT_EQ(analyse(), kOk);
+    auto pu = [&](double z) { return k.type == kApiSand ? apiPu(z) : siltPu(z); };
+    const double last = 3.0 + head;
+    double expected;
+    if (G < -1.0E-5) {
+      expected = k.type == kApiSand ? 0.5 * apiPu(last) * 4.0
+                                    : 0.5 * (siltPu(last) + 3.0 * c * b) * 4.0;
+    } else {
+      expected = -0.5 * pu(head) * G;
+      for (int j = 0; j <= 3; ++j) {
+        const double z = head + j;
+        expected += k.type == kApiSand ? pu(z) : 0.5 * (pu(z) + pu(j == 0 ? z : z - 1.0));
+      }
+      expected += (4.0 - last) * pu(last);
+    }
+    expectClose(ctx->layerResistanceIntegral[1], expected, "layer 1 integral");
+  }
+}
+
 // The printed curve of each frictional criterion: the header records laid out column by column
 // from their layouts, then one point line through the line writer. Sand, API sand and silt at
 // z = 2 with phi = 30, gamma' = 0.04, k = 100, b = 1 (English labels); the wedge of phi = 30
