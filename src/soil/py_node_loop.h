@@ -173,7 +173,10 @@ ErrorCode runNodeLoop(PyEvaluation& e, int k, Criterion& criterion) {
                          : ctx.requestedPoints > 0 ? ctx.requestedPoints
                                                    : kDefaultCurvePoints;
       if (ctx.mode == PyOutputMode::PrintedCurve) criterion.writeHeader(e, in);
-      const double deflection = t.pyDeflection[slot];
+      // The cap pass reads the cap's lateral deflection that the cap solver keeps, not the
+      // pile head's.
+      const double deflection =
+          capPassOne && analysis ? m.cap.capStoredDeflection : t.pyDeflection[slot];
       for (int i = 1; i <= points; ++i) {
         double y;
         if (analysis) {
