@@ -105,8 +105,9 @@ void writeRowListing(const AnalysisModel& m, const LoadTransferWork& w, double s
               u.force);
   for (int k = 1; k <= kAssumedMovements; ++k) {
     const TransferRow& r = w.rows[k];
-    writeRecord(kCurveListing, "(5X,4E15.7)", sign * r.headForce, sign * r.headMovement,
-                sign * r.tipMovement, sign * r.tipForce);
+    writeRecord(kCurveListing, "(5X,4E15.7)", withSign(sign, r.headForce),
+                withSign(sign, r.headMovement), withSign(sign, r.tipMovement),
+                withSign(sign, r.tipForce));
   }
 }
 
@@ -118,8 +119,8 @@ void writeWalkTrace(const AnalysisModel& m, const LoadTransferWork& w, double si
   writeRecord(kTzCurveTrace, "(13X,A3,12X,A3,16X,A3)", u.length, u.force, u.length);
   for (int i = 2; i <= pile.increments + 2; ++i) {
     writeRecord(kTzCurveTrace, "(3X,I5,F10.3,2X,E15.7,5X,E15.7)", i - 1,
-                pile.length - (i - 2) * pile.h, sign * w.walk.force[i - 1],
-                sign * w.walk.movement[i - 1]);
+                pile.length - (i - 2) * pile.h, withSign(sign, w.walk.force[i - 1]),
+                withSign(sign, w.walk.movement[i - 1]));
   }
 }
 
@@ -259,10 +260,10 @@ void storeGeneratedRows(const LoadTransferWork& w, int mode, GeneratedCurve& cur
   for (int k = 1; k <= kAssumedMovements; ++k) {
     const int r = uplift ? kGeneratedOrigin - k : kGeneratedOrigin + k;
     const TransferRow& row = w.rows[k];
-    head.movement[r] = sign * row.headMovement;
-    head.force[r] = sign * row.headForce;
-    curve.tipMovement[r] = sign * row.tipMovement;
-    curve.tipForce[r] = sign * row.tipForce;
+    head.movement[r] = withSign(sign, row.headMovement);
+    head.force[r] = withSign(sign, row.headForce);
+    curve.tipMovement[r] = withSign(sign, row.tipMovement);
+    curve.tipForce[r] = withSign(sign, row.tipForce);
   }
 }
 
@@ -338,11 +339,11 @@ ErrorCode solveAxialPile(const TransferInputs& /*in*/, int /*property*/, double 
     }
     const double sign = m <= 0.0 ? -1.0 : 1.0;
     for (int i = 2; i <= n + 1; ++i) {
-      out.movement[n + 6 - i] = sign * w.walk.movement[i - 1];
-      out.force[n + 6 - i] = sign * w.walk.force[i - 1];
+      out.movement[n + 6 - i] = withSign(sign, w.walk.movement[i - 1]);
+      out.force[n + 6 - i] = withSign(sign, w.walk.force[i - 1]);
     }
-    out.movement[kHeadSlot] = sign * w.walk.movement[n + 1];
-    out.force[kHeadSlot] = sign * w.walk.force[n + 1];
+    out.movement[kHeadSlot] = withSign(sign, w.walk.movement[n + 1]);
+    out.force[kHeadSlot] = withSign(sign, w.walk.force[n + 1]);
     const double yc = out.movement[kHeadSlot];
     out.residual = yq - yc;
     if (out.rangeFlag != 0) break;

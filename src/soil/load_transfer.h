@@ -30,6 +30,10 @@ inline constexpr int kMaxElementPasses = 1000;
 
 enum GenerationMode : int { kUpliftMode = 1, kCompressionMode = 2 };
 
+/// A value with the sign of a mode (-1 in uplift): a zero stays unsigned, so that a zero is
+/// stored and printed as 0, not -0.
+inline double withSign(double sign, double v) { return sign * v + 0.0; }
+
 /// One row of a generated curve.
 struct TransferRow {
   double headForce;     // axial load, or torque

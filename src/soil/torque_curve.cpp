@@ -58,8 +58,9 @@ void writeTorqueRows(const AnalysisModel& m, const LoadTransferWork& w, double s
               u.length, u.force, u.length);
   for (int k = 1; k <= kAssumedMovements; ++k) {
     const TransferRow& r = w.rows[k];
-    writeRecord(kCurveListing, "(E17.4,3E16.4)", sign * r.headForce, sign * r.headMovement,
-                sign * r.tipMovement, sign * r.tipForce);
+    writeRecord(kCurveListing, "(E17.4,3E16.4)", withSign(sign, r.headForce),
+                withSign(sign, r.headMovement), withSign(sign, r.tipMovement),
+                withSign(sign, r.tipForce));
   }
 }
 
@@ -99,7 +100,9 @@ ErrorCode generateTorqueCurves(const TransferInputs& in, int property, int mode,
   w.pile = transferPile(in, property);
   w.shifted = false;
   buildTorsionalDepthPoints(soil, w);
-  const SideTransferRule rule{w.pile.pileType, english, soil.nLayers >= 1 ? soil.layerTop[1] : 0.0};
+  // The drilled-shaft depth is measured from the top of the first layer here.
+  const double betaOrigin = soil.nLayers >= 1 ? soil.layerTop[1] : 0.0;
+  const SideTransferRule rule{w.pile.pileType, english, betaOrigin};
   for (int j = 1; j <= w.nPoints; ++j) {
     TransferPoint& point = w.points[j];
     point.curveId = j;

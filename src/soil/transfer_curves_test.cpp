@@ -394,10 +394,12 @@ TEST_F(EstimateTest, UnitResistancesForTheEcho) {
     UnitResistanceEstimate e;
   };
   const Case cases[] = {
-      {"clay", kSoftClay, {0.02, 5.0}, {true, alpha5 * 5.0, single(0.55f) * 5.0, true, 45.0, 45.0}},
+      {"clay", kSoftClay, {0.02, 5.0},
+       {true, alpha5 * 5.0, single(0.55f) * 5.0, true, 45.0, 45.0}},
       {"sand", kSand, {0.04, 0, 35},
        {true, sand50, single(1.2f) * 0.04 * 50.0, true, 0.04 * 50.0 * nq35, single(222.2f)}},
-      {"silt has no tip estimate", kSilt, {0.04, 0, 35}, {true, sand50, single(1.2f) * 2.0, false, 0.0, 0.0}},
+      {"silt has no tip estimate", kSilt, {0.04, 0, 35},
+       {true, sand50, single(1.2f) * 2.0, false, 0.0, 0.0}},
       {"given values", kSoftClay, {0.02, 5.0, 0, 0, 3.0, 40.0}, {}},
       {"user curves keep the input", kUserCurves, {0.02}, {true, 0.0, 0.0, true, 0.0, 0.0}},
   };
