@@ -210,7 +210,7 @@ void updateBendingStiffness(LateralPileServices& s, const PileProperty& property
     if (set < 1 || set > m.nMomentCurvatureSets || set > kMaxMomentCurvatureSets) continue;
     const double phi = curvatureAt(d.y, slot, t.spacing);
     const SecantStiffness r = secantBendingStiffness(m.momentCurvatureSets[set], phi, axialForce);
-    if (!r.valid) continue;
+    if (!r.valid || !(r.stiffness > 0.0)) continue;  // a curve without stiffness keeps the last
     d.EI[slot] = r.stiffness;
     if (r.beyondCurve) s.solver.plasticHinge = true;
   }
@@ -327,7 +327,8 @@ void clearResults(LateralPileResults& r) {
 
 /// Zeroes the working arrays and lays out the pile: node coordinates and widths, bending
 /// stiffness and axial force at every slot, distributed loads and soil movement at the nodes.
-void setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRow& pile,
+/// A pile without bending stiffness somewhere cannot be solved: 107.
+ErrorCode setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRow& pile,
            const PileProperty& property, int n) {
   const AnalysisModel& m = s.model;
   NodeTable& t = s.nodes;
@@ -368,6 +369,10 @@ void setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRo
       eiZ = along(v.top.EIy, v.bottom.EIy, at.fraction);
       width = along(v.top.diameter, v.bottom.diameter, at.fraction);
     }
+    if (!(eiY > 0.0) || !(eiZ > 0.0)) {
+      setErrorDetail("BENDING RIGIDITY EI, PILE PROPERTY " + std::to_string(propertyNumber));
+      return kZeroPileRigidity;
+    }
     t.bendingStiffnessY[slot] = eiY;
     t.bendingStiffnessZ[slot] = eiZ;
     t.width[slot] = width;
@@ -405,6 +410,7 @@ void setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRo
       t.soilMovementZ[slot] = -sa * alongY + ca * alongZ;
     }
   }
+  return kOk;
 }
 
 ErrorCode outOfRange(const char* what, int number) {
@@ -462,7 +468,7 @@ ErrorCode analyseLateralPile(LateralPileServices& s, const LateralPileInput& in,
     return outOfRange("INCREMENTS OR LENGTH OF PILE PROPERTY", propertyNumber);
   }
 
-  setUp(s, in, pile, property, n);
+  if (ErrorCode rc = setUp(s, in, pile, property, n); rc != kOk) return rc;
 
   PyEvaluationContext& ctx = s.pyContext;
   ctx.mode = PyOutputMode::Analysis;

@@ -437,6 +437,15 @@ TEST_F(LateralPileTest, ZeroPivotLeavesItsRowZero) {
   EXPECT_TRUE(std::isfinite(forces.lateralForceY));
 }
 
+TEST_F(LateralPileTest, PileWithoutBendingStiffnessStopsTheRun) {
+  elasticPile(10, 100.0, 0.0);
+  pileRow(kFixedHead);
+  winklerModulus = kWinkler;
+  EXPECT_EQ(solveY(0.01, 0.0), kZeroPileRigidity);
+  EXPECT_EQ(errorDetail(), "BENDING RIGIDITY EI, PILE PROPERTY 1");
+  EXPECT_EQ(forces.lateralForceY, 0.0);
+}
+
 // ---- Soil moduli ---------------------------------------------------------------------------
 
 TEST_F(LateralPileTest, InitialModuliComeFromTheSubgradeModulusBelowTheFirstLayer) {
