@@ -86,9 +86,9 @@ struct LayeredPile {
   }
 
   LateralPileServices services() {
-    return {*m,     *piles,  *sections,   *profile,
-            *ctx,   *cache,  *nodes,      *solver,
-            failureFlag, LateralPrintMode::None, pyCurveModuli};
+    return {*m,           *piles, *sections, *profile,    *ctx,
+            *cache,       *nodes, *solver,   failureFlag, LateralPrintMode::None,
+            pyCurveModuli};
   }
 };
 

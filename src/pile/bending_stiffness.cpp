@@ -44,7 +44,8 @@ SecantStiffness secantBendingStiffness(const MomentCurvatureSet& set, double phi
   const double p0 = lower.axialLoad;
   const double p1 = upper.axialLoad;
   if (!next.valid || !(p1 > p0)) return result;
-  result.stiffness = next.stiffness - (next.stiffness - result.stiffness) * (p1 - axialForce) / (p1 - p0);
+  result.stiffness =
+      next.stiffness - (next.stiffness - result.stiffness) * (p1 - axialForce) / (p1 - p0);
   return result;
 }
 

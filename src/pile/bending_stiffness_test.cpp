@@ -21,8 +21,7 @@ MomentCurvatureCurve curve(double load, std::initializer_list<std::pair<double, 
 }
 
 // M = 100 at phi = 0.001, 150 at 0.002, 160 at 0.004.
-const MomentCurvatureCurve kBilinear =
-    curve(0.0, {{100.0, 0.001}, {150.0, 0.002}, {160.0, 0.004}});
+const MomentCurvatureCurve kBilinear = curve(0.0, {{100.0, 0.001}, {150.0, 0.002}, {160.0, 0.004}});
 
 TEST(CurveSecantStiffness, ReadsTheCurveAtTheCurvature) {
   struct Case {
@@ -76,12 +75,12 @@ TEST(SecantBendingStiffness, ChoosesAndInterpolatesCurvesByAxialLoad) {
     double stiffness;
   };
   const Case cases[] = {
-      {-50.0, ei1},                           // below the first load: the first curve
-      {0.0, ei1},                             // on the first load
-      {250.0, ei2 - (ei2 - ei1) * 0.75},      // a quarter of the way to the next load
+      {-50.0, ei1},                       // below the first load: the first curve
+      {0.0, ei1},                         // on the first load
+      {250.0, ei2 - (ei2 - ei1) * 0.75},  // a quarter of the way to the next load
       {500.0, 0.5 * (ei1 + ei2)},
-      {1000.0, ei2},                          // on the last load
-      {5000.0, ei2},                          // above the last load: the last curve
+      {1000.0, ei2},  // on the last load
+      {5000.0, ei2},  // above the last load: the last curve
   };
   for (const Case& c : cases) {
     const SecantStiffness r = secantBendingStiffness(set, phi, c.axialForce);

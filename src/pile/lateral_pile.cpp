@@ -20,9 +20,7 @@ ErrorCode evaluateInputCurves(PyEvaluation&, const PileTableRow&) {
   return kNotAvailable;
 }
 
-double along(double top, double bottom, double fraction) {
-  return top + fraction * (bottom - top);
-}
+double along(double top, double bottom, double fraction) { return top + fraction * (bottom - top); }
 
 struct SectionPosition {
   int section;      // 0 when the property has no section
@@ -141,8 +139,8 @@ void forwardRecursion(const NodeTable& t, Direction& d) {
     const double es = t.soilModulus[m];
     const double qh2 = Q[m] * h2;
     const double W = -2.0 * R[m - 1] - 2.0 * R[m] + qh2 + R[m - 1] * A[m - 2];
-    const double X = R[m - 1] + 4.0 * R[m] + R[m + 1] - 2.0 * qh2 + es * h4 + W * A[m - 1] +
-                     R[m - 1] * C[m - 2];
+    const double X =
+        R[m - 1] + 4.0 * R[m] + R[m + 1] - 2.0 * qh2 + es * h4 + W * A[m - 1] + R[m - 1] * C[m - 2];
     const double Z = qh2 - 2.0 * R[m] - 2.0 * R[m + 1];
     const double f = X == 0.0 ? 0.0 : -1.0 / X;
     A[m] = f * (Z + W * C[m - 1]);
@@ -198,8 +196,8 @@ double curvatureAt(const SlotValues& y, int m, double h) {
 
 /// The secant bending stiffness of every real node from the moment-curvature set of its
 /// section; sections without a set keep their elastic stiffness.
-void updateBendingStiffness(LateralPileServices& s, const PileProperty& property,
-                            double axialForce, Direction& d) {
+void updateBendingStiffness(LateralPileServices& s, const PileProperty& property, double axialForce,
+                            Direction& d) {
   const AnalysisModel& m = s.model;
   const NodeTable& t = s.nodes;
   for (int k = 1; k <= t.nNodes(); ++k) {
@@ -235,8 +233,8 @@ double directionResults(const NodeTable& t, Direction& d) {
     r.slope[m] = (y[m + 1] - y[m - 1]) / (2.0 * h);
     r.moment[m] = -d.EI[m] * (y[m + 1] - 2.0 * y[m] + y[m - 1]) / (h * h);
   }
-  r.shear[kHeadSlot] = r.slope[kHeadSlot] * Q[kHeadSlot] -
-                       (r.moment[kHeadSlot + 1] - r.moment[kHeadSlot]) / h;
+  r.shear[kHeadSlot] =
+      r.slope[kHeadSlot] * Q[kHeadSlot] - (r.moment[kHeadSlot + 1] - r.moment[kHeadSlot]) / h;
   for (int m = kHeadSlot + 1; m <= n + 4; ++m) {
     r.shear[m] = r.slope[m] * Q[m] - (r.moment[m + 1] - r.moment[m - 1]) / (2.0 * h);
   }
@@ -284,8 +282,10 @@ void stressesAndRatios(LateralPileServices& s, const PileProperty& property, int
       const double sz = fibreStress(Mz, D, I2);
       bending = std::sqrt(sy * sy + sz * sz);
     } else {
-      const double depth = along(c.values[kExternalDepth], c.values[kExternalDepth + kBottomValues], f);
-      const double width = along(c.values[kExternalWidth], c.values[kExternalWidth + kBottomValues], f);
+      const double depth =
+          along(c.values[kExternalDepth], c.values[kExternalDepth + kBottomValues], f);
+      const double width =
+          along(c.values[kExternalWidth], c.values[kExternalWidth + kBottomValues], f);
       bending = fibreStress(My, depth, I1) + fibreStress(Mz, width, I2);
     }
     const double area = along(v.top.area, v.bottom.area, f);
@@ -329,17 +329,17 @@ void clearResults(LateralPileResults& r) {
 /// stiffness and axial force at every slot, distributed loads and soil movement at the nodes.
 /// A pile without bending stiffness somewhere cannot be solved: 107.
 ErrorCode setUp(LateralPileServices& s, const LateralPileInput& in, const PileTableRow& pile,
-           const PileProperty& property, int n) {
+                const PileProperty& property, int n) {
   const AnalysisModel& m = s.model;
   NodeTable& t = s.nodes;
   LateralPileSolver& solver = s.solver;
   const double h = property.length / n;
   t.nIncrements = n;
   t.spacing = h;
-  for (SlotValues* a : {&t.deflectionY, &t.deflectionZ, &t.loadY, &t.loadZ, &t.distributedLoadY,
-                        &t.distributedLoadZ, &t.pyDeflection, &t.soilMovementY, &t.soilMovementZ,
-                        &t.soilModulus, &t.soilReaction, &t.movementLoad, &solver.previousY,
-                        &solver.previousZ}) {
+  for (SlotValues* a :
+       {&t.deflectionY, &t.deflectionZ, &t.loadY, &t.loadZ, &t.distributedLoadY,
+        &t.distributedLoadZ, &t.pyDeflection, &t.soilMovementY, &t.soilMovementZ, &t.soilModulus,
+        &t.soilReaction, &t.movementLoad, &solver.previousY, &solver.previousZ}) {
     a->fill(0.0);
   }
   clearDirection(solver.coefficientsY);

@@ -130,9 +130,9 @@ struct LateralPileForces {
 
 /// Solves pile `in.group` for its head displacements. Returns 0, the code of the p-y
 /// evaluation that stopped it, 107 for a pile without bending stiffness at some node, or 105
-/// for a pile row or property out of range (the forces are then 0). An iteration that does not close within
-/// `maxPileIterations` writes the warning, sets the pile failure flag to 1 and returns 0 with
-/// zero forces. Nothing is allocated; the work is O(n) per direction and iteration.
+/// for a pile row or property out of range (the forces are then 0). An iteration that does not
+/// close within `maxPileIterations` writes the warning, sets the pile failure flag to 1 and returns
+/// 0 with zero forces. Nothing is allocated; the work is O(n) per direction and iteration.
 ErrorCode analyseLateralPile(LateralPileServices& s, const LateralPileInput& in,
                              LateralPileForces& out);
 

@@ -117,9 +117,7 @@ class LateralPileTest : public ::testing::Test {
   }
 
   /// The node range of every layer, from the pile-length check.
-  void assignLayers() {
-    ASSERT_EQ(checkPileLength(*m, *piles, *profile, 1, *nodes), kOk);
-  }
+  void assignLayers() { ASSERT_EQ(checkPileLength(*m, *piles, *profile, 1, *nodes), kOk); }
 
   /// Soft clay over sand, in pounds and inches; a 24-inch pipe pile 50 ft long.
   void layeredSoilPile(int connection, double spring = 0.0) {
@@ -132,8 +130,8 @@ class LateralPileTest : public ::testing::Test {
   }
 
   LateralPileServices services(SoilModuliFunction soil) {
-    return {*m, *piles, *sections, *profile, *ctx, *cache, *nodes, *solver, failureFlag, printMode,
-            soil};
+    return {*m,     *piles,  *sections,   *profile,  *ctx, *cache,
+            *nodes, *solver, failureFlag, printMode, soil};
   }
 
   ErrorCode solve(const LateralPileInput& in, SoilModuliFunction soil = winklerModuli) {
@@ -249,11 +247,11 @@ const WinklerCase kWinklerCases[] = {
 
 /// Relative errors of the finite-difference solution against the closed form.
 struct WinklerErrors {
-  double shear;     // the returned lateral force against the head shear
-  double head;      // head rotation (free head) or head moment (fixed head)
-  double maximum;   // the largest moment
-  double depth;     // its depth, relative to 1/lambda
-  double along;     // the shear at depth 1.2/lambda against the soil reaction below it
+  double shear;    // the returned lateral force against the head shear
+  double head;     // head rotation (free head) or head moment (fixed head)
+  double maximum;  // the largest moment
+  double depth;    // its depth, relative to 1/lambda
+  double along;    // the shear at depth 1.2/lambda against the soil reaction below it
 };
 
 class WinklerAccuracy : public LateralPileTest {
@@ -264,7 +262,8 @@ class WinklerAccuracy : public LateralPileTest {
     winklerModulus = kWinkler;
     EXPECT_EQ(solveY(kHeadDeflection, 0.0, c.axialForce), kOk) << c.what;
     EXPECT_EQ(failureFlag, 0) << c.what;
-    const ClosedForm exact(kEI, kWinkler, c.axialForce, kHeadDeflection, c.connection == kFixedHead);
+    const ClosedForm exact(kEI, kWinkler, c.axialForce, kHeadDeflection,
+                           c.connection == kFixedHead);
     const double h = kLength / n;
     const LateralDirectionResults& r = solver->results.y;
     WinklerErrors e{};
@@ -415,7 +414,8 @@ TEST_F(LateralPileTest, OneIterationNeverCloses) {
   EXPECT_EQ(forces.lateralForceY, 0.0);
   EXPECT_EQ(forces.headMomentY, 0.0);
   const std::string line =
-      "\n\n     ** WARNING **  NO CLOSURE OF A LLP AFTER     1  ITERATIONS          PILE GROUP    3\n";
+      "\n\n     ** WARNING **  NO CLOSURE OF A LLP AFTER     1  ITERATIONS          PILE GROUP    "
+      "3\n";
   EXPECT_EQ(report(), line);
   EXPECT_EQ(status(), line);
 }
@@ -456,7 +456,7 @@ TEST_F(LateralPileTest, InitialModuliComeFromTheSubgradeModulusBelowTheFirstLaye
   };
   const Case cases[] = {
       {kEnglishUnits, 60.0, 60.0},
-      {kEnglishUnits, 0.0, 50.0},     // the default modulus
+      {kEnglishUnits, 0.0, 50.0},  // the default modulus
       {kSIUnits, 0.0, 13575.0},
       {kUserUnits, 0.0, 50.0},
   };
@@ -532,7 +532,8 @@ TEST_F(LateralPileTest, ConvergedDeflectionsLieOnTheSoilCurves) {
   PyEvaluation e{*m, *profile, *ctx, *cache, *nodes};
   ASSERT_EQ(evaluateLayerCurves(e), kOk);
   double largest = 0.0;
-  for (int k = 1; k <= nNodes(); ++k) largest = std::max(largest, std::fabs(r.soilReaction[nodeSlot(k)]));
+  for (int k = 1; k <= nNodes(); ++k)
+    largest = std::max(largest, std::fabs(r.soilReaction[nodeSlot(k)]));
   for (int k = 1; k <= nNodes(); ++k) {
     const int slot = nodeSlot(k);
     // The evaluation signs its reaction against the resultant deflection.
@@ -606,7 +607,8 @@ TEST_F(SoilMovementTest, MovingSoilActsAsTheOppositeHeadDeflection) {
   const LateralPileForces pushed = forces;
   uniformMovement(0.02);
   ASSERT_EQ(solveY(0.0, 0.0), kOk);
-  EXPECT_NEAR(forces.lateralForceY, -pushed.lateralForceY, 1.0E-9 * std::fabs(pushed.lateralForceY));
+  EXPECT_NEAR(forces.lateralForceY, -pushed.lateralForceY,
+              1.0E-9 * std::fabs(pushed.lateralForceY));
   EXPECT_NEAR(forces.headMomentY, -pushed.headMomentY, 1.0E-9 * std::fabs(pushed.headMomentY));
   EXPECT_EQ(solver->iterations, 3);  // the movement enters with the first secant moduli
 }
@@ -665,9 +667,9 @@ TEST_F(LateralPileTest, SectionValuesFollowThePileWithTaper) {
     double distance, eiY, eiZ, width;
   };
   const Expected expected[] = {
-      {0.0, 2.0, 2.0, 1.0},   {10.0, 2.0, 2.0, 1.0}, {40.0, 2.0, 2.0, 1.0},
+      {0.0, 2.0, 2.0, 1.0},    {10.0, 2.0, 2.0, 1.0}, {40.0, 2.0, 2.0, 1.0},
       {50.0, 5.0, 3.25, 1.75}, {60.0, 4.0, 2.5, 1.5}, {70.0, 3.0, 1.75, 1.25},
-      {80.0, 2.0, 1.0, 1.0},  {90.0, 2.0, 1.0, 1.0}, {100.0, 2.0, 1.0, 1.0},
+      {80.0, 2.0, 1.0, 1.0},   {90.0, 2.0, 1.0, 1.0}, {100.0, 2.0, 1.0, 1.0},
   };
   for (const Expected& e : expected) {
     const int slot = nodeSlot(static_cast<int>(e.distance / 10.0) + 1);
