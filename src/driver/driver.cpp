@@ -2,12 +2,21 @@
 
 #include <string_view>
 
+#include "group/cap_equilibrium.h"
+#include "group/pile_evaluation.h"
 #include "io/channels.h"
 #include "run/run_files.h"
 #include "run/status.h"
 
 namespace tavro {
 namespace {
+
+// ---- The pieces of this version ---------------------------------------------------------------
+
+ErrorCode rigidCapSolver(const CapAnalysis& a) {
+  return solveRigidCap(a.model, a.piles, a.pileLoads, a.kind == kCombinationAnalysis, a.number,
+                       a.capLoad);
+}
 
 // ---- The pieces this version does not have yet ----------------------------------------------
 
@@ -16,9 +25,6 @@ ErrorCode notAvailable(std::string_view piece) {
   return kNotAvailable;
 }
 
-ErrorCode noRigidCapSolver(const CapAnalysis&) {
-  return notAvailable("THREE-DIMENSIONAL CAP EQUILIBRIUM");
-}
 ErrorCode noPlaneSolver(const CapAnalysis&) { return notAvailable("TWO-DIMENSIONAL ANALYSIS"); }
 ErrorCode noFlexibleCap(const CapAnalysis&) { return notAvailable("FLEXIBLE PILE CAP"); }
 ErrorCode noCapSprings(const CapAnalysis&) { return notAvailable("PILE CAP LATERAL SPRINGS"); }
@@ -36,7 +42,7 @@ ErrorCode noCurveDataFile(AnalysisModel&, const PileTable&) {
 }
 
 constexpr AnalysisSeams kSeamsOfThisVersion = {
-    noRigidCapSolver,      noPlaneSolver,   noFlexibleCap,     noStiffnessEstimation,
+    rigidCapSolver,        noPlaneSolver,   noFlexibleCap,     noStiffnessEstimation,
     noEnvelopeStore,       noEnvelopeTables, noPrintedPyCurves, noCurveDataFile,
 };
 
@@ -335,6 +341,8 @@ ErrorCode runAnalyses(AnalysisModel& m, const PileTable& piles, PileLoads& loads
 }
 
 ErrorCode runAnalyses(int savedPrintPyCurvesOn) {
+  // The pile evaluations of a run start from a fresh p-y state and no cached equivalent depth.
+  resetPileEvaluationWork(pileEvaluationWork());
   return runAnalyses(model(), pileTable(), pileLoads(), savedPrintPyCurvesOn, analysisSeams());
 }
 

@@ -541,7 +541,6 @@ TEST_F(DriverTest, PiecesThatAreNotInThisVersionStopTheRunAndNameThemselves) {
     int curveDataFileOn;
   };
   const Case cases[] = {
-      {"THREE-DIMENSIONAL CAP EQUILIBRIUM", 3, 0, 0, 0, 0},
       {"TWO-DIMENSIONAL ANALYSIS", 2, 0, 0, 0, 0},
       {"FLEXIBLE PILE CAP", 3, 1, 0, 0, 0},
       {"PILE CAP STIFFNESS ESTIMATION", 3, 0, 1, 0, 0},
