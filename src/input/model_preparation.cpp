@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "input/input_echo.h"
 #include "io/numeric.h"
 
 namespace tavro {
@@ -184,28 +185,49 @@ ErrorCode prepareReductionFactors(const AnalysisModel& m) {
 
 ErrorCode prepareModel(AnalysisModel& m, const PreparedTables& tables) {
   PileTable& piles = tables.piles;
+  echoOpening(m);
 
-  // Table B.
+  // Table B, echoed with the dimensions as read.
+  echoPileCap(m);
   prepareCap(m, piles);
 
-  // Table C.
-  for (int i = 1; i <= m.nLoadCases; ++i) prepareLoadCase(m.loadCases[i]);
+  // Table C: each case is echoed with the default stiffness levels it receives.
+  echoLoadHeading(m);
+  for (int i = 1; i <= m.nLoadCases; ++i) {
+    prepareLoadCase(m.loadCases[i]);
+    echoLoadCase(m, i);
+  }
+  echoCombinations(m);
+  echoDistributedLoadSets(m);
 
   // Table D: the pile rows, the cap element with `PI`, then (after the rows are echoed in
   // degrees) the angles in radians.
   buildPileTable(m, piles);
   addCapElement(m, piles, groundSurfaceOf(m));
   keepPlaneGeometry(m, piles);
+  echoPileArrangement(m, piles);
   convertPileAngles(m, piles);
 
   // Table E.
+  echoPileProperties(m);
   buildSectionProperties(m, tables.sections);
 
-  // Table F: the soil profile, with the `PI` of the pile arrangement.
+  // Table F: the soil profile, with the `PI` of the pile arrangement; the echo shows the
+  // estimates that the profile gives beside zero input values.
   buildSoilProfile(m, m.PI, tables.soil);
+  if (ErrorCode rc = echoSoil(m, piles, tables.soil); rc != kOk) return rc;
+  echoPyCurveTables(m);
 
-  // Tables H and I: the generated load-settlement and torque-rotation curves come with the
-  // axial load-transfer curves.
+  // Table H: the heading and the user curves, then (after the load-settlement curves of the
+  // pile properties are generated, here) the generated curves. A generation error ends the
+  // echo after the user curves.
+  echoAxialCurves(m);
+  echoGeneratedAxialCurves(m, curveStore());
+
+  // Table I: likewise, with the torque-rotation curves generated here.
+  echoTorqueCurves(m);
+  echoGeneratedTorqueCurves(m, curveStore());
+  echoBendingDepthAndMovementTables(m);
 
   // Table K.
   return prepareReductionFactors(m);
