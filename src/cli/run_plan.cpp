@@ -128,6 +128,9 @@ std::string writeRunFiles(const RunPlan& plan) {
   stop << "0\n";
   stop.close();
   if (!stop) return "cannot write the stop-request file '" + stopPath.string() + "'";
+  // The progress of an earlier run would be shown as this run's until the engine's first
+  // record replaces it.
+  fs::remove(plan.fileOf(kProgressFile), ec);
   return {};
 }
 

@@ -40,8 +40,8 @@ const char* extensionOfChannel(int channel);
 std::string planRun(const std::string& input, const std::string& outputDir, RunPlan& plan);
 
 /// Creates the output and run directories, writes "Names.dat" and a stop-request file holding
-/// 0, so that a request left by an earlier run does not stop this one. Returns an empty text
-/// or the reason of the failure.
+/// 0, so that a request left by an earlier run does not stop this one, and removes the
+/// progress file an earlier run left. Returns an empty text or the reason of the failure.
 std::string writeRunFiles(const RunPlan& plan);
 
 }  // namespace tavro::cli

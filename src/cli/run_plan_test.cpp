@@ -69,12 +69,15 @@ TEST_F(CliRunPlan, EveryFileNamedAfterTheStemBesideTheInput) {
 TEST_F(CliRunPlan, OutputDirectoryAndAFrontEndsControlFileLeftAlone) {
   testing::writeFile(dir.file("Names.dat"), "front end's own\n");
   testing::writeFile(dir.file("pier.stop"), "1\n");
+  std::filesystem::create_directories(dir.file("runs/first"));
+  testing::writeFile(dir.file("runs/first/pier.progress"), " - ANALYSIS STARTED\n");
   RunPlan plan;
   ASSERT_EQ(planRun(input, dir.file("runs/first/"), plan), "");
   EXPECT_EQ(plan.outputDir, dir.path() / "runs" / "first");
   ASSERT_EQ(writeRunFiles(plan), "");
   EXPECT_EQ(readBack(plan).fileOf(kReport), dir.file("runs/first/pier.out"));
   EXPECT_EQ(testing::readFile(dir.file("runs/first/pier.stop")), "0\n");
+  EXPECT_FALSE(fs::exists(dir.file("runs/first/pier.progress")));
   EXPECT_EQ(testing::readFile(dir.file("Names.dat")), "front end's own\n");
   EXPECT_EQ(testing::readFile(dir.file("pier.stop")), "1\n");
 }
