@@ -3,6 +3,7 @@
 // in for zero input values tagged by pile type.
 #include "input/input_echo.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -203,13 +204,34 @@ struct LayerResistances {
   ResistanceEnd sideTop, sideBottom, tipTop, tipBottom;
 };
 
-ErrorCode layerResistances(const AnalysisModel& m, const SoilProfile& soil,
-                           const SoilLayer& layer, bool estimateTip, LayerResistances& out) {
+// The profile as layer `number` alone sees it: the points below the layer dropped and the
+// layers above given the values of its top, so that a lookup at its top or its bottom reads
+// the layer's own values (and not those of its neighbour across the boundary, or their mean);
+// the unit weight, averaged from the ground surface down, keeps the layers above.
+void ownLayerProfile(const SoilProfile& soil, int number, SoilProfile& own) {
+  own = soil;
+  const int top = 2 * number - 1;
+  const int bottom = 2 * number;
+  own.nPoints = std::min(own.nPoints, bottom);
+  own.nUnitWeightPoints = std::min(own.nUnitWeightPoints, bottom);
+  for (auto column : {&SoilProfile::subgradeModulus, &SoilProfile::rockModulus,
+                      &SoilProfile::strength, &SoilProfile::frictionAngle,
+                      &SoilProfile::strainE50, &SoilProfile::rqd, &SoilProfile::sideFriction,
+                      &SoilProfile::tipResistance}) {
+    for (int i = 1; i < top; ++i) (own.*column)[i] = (own.*column)[top];
+  }
+}
+
+ErrorCode layerResistances(const AnalysisModel& m, const SoilProfile& soil, int number,
+                           bool estimateTip, LayerResistances& out) {
+  const SoilLayer& layer = m.soilLayers[number];
+  SoilProfile own;
+  ownLayerProfile(soil, number, own);
   UnitResistanceEstimate top{};
   UnitResistanceEstimate bottom{};
-  ErrorCode rc = estimateUnitResistances(m, soil, layer.type, layer.xTop, top);
+  ErrorCode rc = estimateUnitResistances(m, own, layer.type, layer.xTop, top);
   if (rc != kOk) return rc;
-  rc = estimateUnitResistances(m, soil, layer.type, layer.xBottom, bottom);
+  rc = estimateUnitResistances(m, own, layer.type, layer.xBottom, bottom);
   if (rc != kOk) return rc;
   const auto& topValues = layer.points[1];
   const auto& bottomValues = layer.points[2];
@@ -255,8 +277,7 @@ ErrorCode echoLayer(const AnalysisModel& m, const PileTable& piles, const SoilPr
   }
 
   LayerResistances r{};
-  const ErrorCode rc =
-      layerResistances(m, soil, layer, layerHoldsATip(m, piles, layer), r);
+  const ErrorCode rc = layerResistances(m, soil, number, layerHoldsATip(m, piles, layer), r);
   if (rc != kOk) return rc;
   writeResistanceRow("(8X,' ULTIMATE UNIT SIDE FRICTION   ',\\)", r.sideTop, r.sideBottom,
                      kinds);
