@@ -5,6 +5,8 @@
 
 #include "input/input_echo.h"
 #include "io/numeric.h"
+#include "soil/load_transfer.h"
+#include "soil/torque_curve.h"
 
 namespace tavro {
 namespace {
@@ -222,10 +224,20 @@ ErrorCode prepareModel(AnalysisModel& m, const PreparedTables& tables) {
   // pile properties are generated, here) the generated curves. A generation error ends the
   // echo after the user curves.
   echoAxialCurves(m);
+  if (ErrorCode rc = prepareLoadSettlementCurves(m, piles, tables.soil, tables.sections,
+                                                 curveStore(), loadTransferWork());
+      rc != kOk) {
+    return rc;
+  }
   echoGeneratedAxialCurves(m, curveStore());
 
   // Table I: likewise, with the torque-rotation curves generated here.
   echoTorqueCurves(m);
+  if (ErrorCode rc = prepareTorqueRotationCurves(m, piles, tables.soil, tables.sections,
+                                                 curveStore(), loadTransferWork());
+      rc != kOk) {
+    return rc;
+  }
   echoGeneratedTorqueCurves(m, curveStore());
   echoBendingDepthAndMovementTables(m);
 
