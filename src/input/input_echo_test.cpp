@@ -445,6 +445,50 @@ TEST_F(EchoTest, ThreeDimensionalExample) {
   EXPECT_TRUE(hasLine("         3 LAYER(S) OF SOIL"));
 }
 
+TEST_F(EchoTest, GeneratedCurvesOfTheExampleInTheReportAndThePlotDataFile) {
+  readExample("pier_footing_3d/pier_footing_3d.inp");
+  prepare();
+  // Both properties have a generated curve of 19 points through the origin, the tenth point.
+  const std::string curve1 = "        CURVE  1          NUM OF POINTS 19";
+  EXPECT_EQ(block("AXIAL LOAD-DISPLACEMENT CURVES GENERATED INTERNALLY", 6),
+            (Lines{"     AXIAL LOAD-DISPLACEMENT CURVES GENERATED INTERNALLY ", "",
+                   "       NUM OF CURVES  2", "", curve1, ""}));
+  EXPECT_EQ(block("TORQUE-ROTATION CURVES GENERATED INTERNALLY", 5).back(), curve1);
+  const std::string origin = blanks(10) + "     0.00000" + blanks(9) + "     0.00000" + " ";
+  EXPECT_EQ(block("AXIAL LOAD-DISPLACEMENT CURVES GENERATED INTERNALLY", 17)[16], origin);
+
+  const Lines plot = lines(kPlotFile);
+  const std::string plotOrigin =
+      blanks(10) + "   10" + blanks(11) + "     0.00000000" + blanks(9) + "     0.00000000" + " ";
+  // Per kind: the heading, the count, and per curve its record and 19 points.
+  ASSERT_EQ(plot.size(), 2u * (2u + 2u * 20u));
+  for (std::size_t at : {std::size_t{0}, plot.size() / 2}) {
+    const bool axial = at == 0;
+    SCOPED_TRACE(axial ? "axial" : "torque");
+    EXPECT_EQ(plot[at], axial ? "     * AXIAL LOAD-DISPLACEMENT CURVES *"
+                              : "     * TORQUE-ROTATION CURVES *");
+    EXPECT_EQ(plot[at + 1], "         2");
+    EXPECT_EQ(plot[at + 2], "         1    1   19");
+    EXPECT_EQ(plot[at + 12], plotOrigin);
+    EXPECT_EQ(plot[at + 22], "         2    2   19");
+    EXPECT_EQ(plot[at + 32], plotOrigin);
+  }
+}
+
+TEST_F(EchoTest, CurveGenerationErrorEndsTheEchoAfterTheUserCurves) {
+  readExample("pier_footing_3d/pier_footing_3d.inp");
+  // A section without modulus has no axial rigidity: the generation of property 1 fails.
+  m.pileProperties[1].sections[1].modulus = 0.0;
+  EXPECT_EQ(prepare(), kZeroPileRigidity);
+  // The report ends with the heading of Table H and the message of the generation.
+  EXPECT_GT(linesFrom("* TABLE H *").size(), 1u);
+  for (const std::string& line : lines()) {
+    EXPECT_EQ(line.find("GENERATED INTERNALLY"), std::string::npos);
+    EXPECT_EQ(line.find("* TABLE I *"), std::string::npos);
+  }
+  EXPECT_TRUE(lines(kPlotFile).empty());
+}
+
 TEST_F(EchoTest, TwoDimensionalExample) {
   readExample("abutment_2d/abutment_2d.inp");
   prepare();

@@ -220,9 +220,8 @@ ErrorCode prepareModel(AnalysisModel& m, const PreparedTables& tables) {
   if (ErrorCode rc = echoSoil(m, piles, tables.soil); rc != kOk) return rc;
   echoPyCurveTables(m);
 
-  // Table H: the heading and the user curves, then (after the load-settlement curves of the
-  // pile properties are generated, here) the generated curves. A generation error ends the
-  // echo after the user curves.
+  // Table H: the heading and the user curves, the load-settlement curves generated for the
+  // pile properties, then those curves. A generation error ends the echo after the user curves.
   echoAxialCurves(m);
   if (ErrorCode rc = prepareLoadSettlementCurves(m, piles, tables.soil, tables.sections,
                                                  curveStore(), loadTransferWork());
@@ -231,7 +230,7 @@ ErrorCode prepareModel(AnalysisModel& m, const PreparedTables& tables) {
   }
   echoGeneratedAxialCurves(m, curveStore());
 
-  // Table I: likewise, with the torque-rotation curves generated here.
+  // Table I: likewise with the torque-rotation curves.
   echoTorqueCurves(m);
   if (ErrorCode rc = prepareTorqueRotationCurves(m, piles, tables.soil, tables.sections,
                                                  curveStore(), loadTransferWork());
