@@ -191,6 +191,20 @@ TEST_F(CapEquilibriumTest, PileThatDoesNotCloseForcesHalvingUntilTheCaseFails) {
   EXPECT_EQ(text(kReport).find("* TABLE L *"), std::string::npos);
 }
 
+TEST_F(CapEquilibriumTest, PileHeadStiffnessWritesNoWarningsOfItsOwn) {
+  // The thirteen evaluations of a pile-head stiffness only steer the correction: a pile that
+  // does not close there must neither warn nor raise the failure flag.
+  squareGroup();
+  m->current.maxPileIterations = 1;
+  resetPileEvaluationWork(*work);
+  PileEvaluationServices s = services();
+  Matrix6 K{};
+  ASSERT_EQ(assembleCapStiffness(s, {0.01, 0.1, 0, 0, 0, 0}, K), kOk);
+  EXPECT_EQ(work->pileFailureFlag, 0);
+  EXPECT_EQ(text(kReport).find("NO CLOSURE"), std::string::npos);
+  EXPECT_EQ(text(kStatusFile).find("NO CLOSURE"), std::string::npos);
+}
+
 TEST_F(CapEquilibriumTest, StopRequestDuringIterationReturnsFour) {
   squareGroup();
   testing::writeFile(runFiles().fileOf(kStopRequestFile), "1\n");

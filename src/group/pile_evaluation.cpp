@@ -118,7 +118,7 @@ ErrorCode pileHeadStiffness(PileEvaluationServices& s, int group, const Vector6&
   const bool reporting = failures.reporting;
   failures.reporting = false;
   const LateralPrintMode printMode = s.printMode;
-  s.printMode = LateralPrintMode::None;
+  s.printMode = LateralPrintMode::Silent;
   int& flag = s.work.scratchFailureFlag;
 
   const DifferenceSteps steps = differenceSteps(s.model.control.unitsCode);

@@ -515,8 +515,10 @@ ErrorCode analyseLateralPile(LateralPileServices& s, const LateralPileInput& in,
       const char* layout =
           "(/,/,5X,'** WARNING **  ','NO CLOSURE OF A LLP AFTER ',I5,2X,'ITERATIONS',10X,"
           "'PILE GROUP',I5)";
-      writeRecord(kReport, layout, m.current.maxPileIterations, g);
-      writeRecord(kStatusFile, layout, m.current.maxPileIterations, g);
+      if (s.printMode != LateralPrintMode::Silent) {
+        writeRecord(kReport, layout, m.current.maxPileIterations, g);
+        writeRecord(kStatusFile, layout, m.current.maxPileIterations, g);
+      }
       s.pileFailureFlag = 1;
       return kOk;
     }

@@ -22,7 +22,9 @@ using PileNodeValues = Table<double, kMaxIncrements + 1>;
 
 /// What a call writes besides its results: nothing during the cap iterations; the tables of
 /// the reporting pass; the pile's block of the equivalent stiffness file.
-enum class LateralPrintMode { None, Reporting, EquivalentStiffness };
+/// What a call writes: None writes only its warnings, Silent nothing at all (the evaluations of
+/// a pile-head stiffness), Reporting also the results of the reporting pass.
+enum class LateralPrintMode { None, Silent, Reporting, EquivalentStiffness };
 
 /// Head connection codes; any other code is treated as "RES".
 enum ConnectionType : int { kPinnedHead = 1, kFixedHead = 2, kRestrainedHead = 3 };
