@@ -39,7 +39,7 @@ struct Point {
 };
 
 /// The pile tops of a group: head coordinates and batter.
-struct PileSpec {
+struct PileTop {
   double y, z, alphaDegrees, betaDegrees;
 };
 
@@ -139,12 +139,12 @@ class CapEquilibriumTest : public ::testing::Test {
     }
   }
 
-  void group(const std::vector<PileSpec>& specs, int connection = kFixedHead) {
-    piles->NPILES = static_cast<int>(specs.size());
+  void group(const std::vector<PileTop>& tops, int connection = kFixedHead) {
+    piles->NPILES = static_cast<int>(tops.size());
     for (int i = 1; i <= piles->NPILES; ++i) {
       PileTableRow& r = piles->rows[i];
       r = {};
-      const PileSpec& s = specs[i - 1];
+      const PileTop& s = tops[i - 1];
       r.connectY = r.connectZ = connection;
       r.property = 1;
       r.lsCurve = 1;
