@@ -87,11 +87,6 @@ double integrateColumn(const Column& xs, const Column& values, int n, double fro
   return sum;
 }
 
-void writeBoth(const char* layout, double x) {
-  writeRecord(kReport, layout, x);
-  writeRecord(kStatusFile, layout, x);
-}
-
 void zeroColumns(SoilProfile& p, int point, int type) {
   auto zero = [&](Column& c) { c[point] = 0.0; };
   switch (type) {
@@ -200,26 +195,31 @@ double rqdAt(const SoilProfile& p, double x) {
   return columnAt(p.x, p.rqd, p.nPoints, x, BoundaryRule::Mean, beyond);
 }
 
+double beyondProfile(const char* layout, double x, ErrorCode code, ErrorCode& error) {
+  writeRecord(kReport, layout, x);
+  writeRecord(kStatusFile, layout, x);
+  error = code;
+  return 0.0;
+}
+
 double strengthAt(const SoilProfile& p, double x, ErrorCode& error) {
   bool beyond = false;
   const double c = columnAt(p.x, p.strength, p.nPoints, x, BoundaryRule::Lower, beyond);
   if (!beyond) return c;
-  writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.1,' IS BEYOND THE EXTENT OF',"
-            "/,5X,'THE INPUT STRENGTH CURVE')",
-            x);
-  error = kStrengthBeyondProfile;
-  return 0.0;
+  return beyondProfile(
+      "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.1,' IS BEYOND THE EXTENT OF',"
+      "/,5X,'THE INPUT STRENGTH CURVE')",
+      x, kStrengthBeyondProfile, error);
 }
 
 double frictionAngleAt(const SoilProfile& p, double x, ErrorCode& error) {
   bool beyond = false;
   const double phi = columnAt(p.x, p.frictionAngle, p.nPoints, x, BoundaryRule::Mean, beyond);
   if (!beyond) return phi;
-  writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.1,' IS BEYOND THE EXTENT OF',"
-            "/,5X,'THE INPUT PHI CURVE')",
-            x);
-  error = kFrictionAngleBeyondProfile;
-  return 0.0;
+  return beyondProfile(
+      "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.1,' IS BEYOND THE EXTENT OF',"
+      "/,5X,'THE INPUT PHI CURVE')",
+      x, kFrictionAngleBeyondProfile, error);
 }
 
 double averageUnitWeightAbove(const SoilProfile& p, double x, ErrorCode& error) {
@@ -233,11 +233,10 @@ double averageUnitWeightAbove(const SoilProfile& p, double x, ErrorCode& error) 
     return n >= 1 ? p.unitWeight[n] : 0.0;
   }
   if (n < 2 || x > p.xUnitWeight[n]) {
-    writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
-              "5X,'THE INPUT CURVE FOR UNIT WEIGHT')",
-              x);
-    error = kUnitWeightBeyondProfile;
-    return 0.0;
+    return beyondProfile(
+        "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
+        "5X,'THE INPUT CURVE FOR UNIT WEIGHT')",
+        x, kUnitWeightBeyondProfile, error);
   }
   return integrateColumn(p.xUnitWeight, p.unitWeight, n, p.groundSurface, x) / z;
 }

@@ -80,6 +80,9 @@ double subgradeModulusOrDefaultAt(const SoilProfile& p, double x, int unitsCode)
 double rockModulusAt(const SoilProfile& p, double x);
 double strainE50At(const SoilProfile& p, double x);
 double rqdAt(const SoilProfile& p, double x);
+/// The close of a query whose x lies beyond its column: the warning `layout`, written with x
+/// to the report and the status file, and `code` into `error`. Returns the query's result, 0.
+double beyondProfile(const char* layout, double x, ErrorCode code, ErrorCode& error);
 /// c; at a boundary the lower layer's value unless below 1.0E-20, then the upper one's. Below
 /// the last point (or with fewer than two points): warning, error 23, result 0.
 double strengthAt(const SoilProfile& p, double x, ErrorCode& error);

@@ -65,7 +65,10 @@ bool isRock(int type) { return type == kVuggyLimestone || type == kWeakRock; }
 bool isSandLike(int type) { return type == kSand || type == kApiSand; }
 
 /// The lookup shared by the three columns of this file: the first point below x bounds the
-/// interval, so a boundary takes the lower layer's top value.
+/// interval, so a boundary takes the lower layer's top value. It is not the profile's point
+/// search: that one takes the upper value at a boundary whose lower value is not given, returns
+/// the lower point of an empty segment where this one takes the mean of any segment shorter
+/// than kEps14, and needs two points where this one reads a single point at its abscissa.
 double lookupColumn(const SoilProfile& p, const Column& values, double x, bool& beyond) {
   beyond = false;
   const int n = p.nPoints;
@@ -78,11 +81,6 @@ double lookupColumn(const SoilProfile& p, const Column& values, double x, bool& 
   if (n >= 1 && x == p.x[n]) return values[n];
   beyond = true;
   return 0.0;
-}
-
-void writeBoth(const char* layout, double x) {
-  writeRecord(kReport, layout, x);
-  writeRecord(kStatusFile, layout, x);
 }
 
 void fillRatios(const Ratios& z, double zScale, const Ratios& t, double tMax, TzCurve& c) {
@@ -231,33 +229,30 @@ double unitSideFrictionAt(const SoilProfile& p, double x, ErrorCode& error) {
   const double v = lookupColumn(p, p.sideFriction, x, beyond);
   if (!beyond) return v;
   writeFree(kReport, x, p.nPoints, p.nPoints >= 1 ? p.x[p.nPoints] : 0.0);
-  writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,' IS BEYOND THE EXTENT OF',"
-            "/,5X,'THE INPUT MAX. LOAD TRANSFER')",
-            x);
-  error = kSideFrictionBeyondProfile;
-  return 0.0;
+  return beyondProfile(
+      "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,' IS BEYOND THE EXTENT OF',"
+      "/,5X,'THE INPUT MAX. LOAD TRANSFER')",
+      x, kSideFrictionBeyondProfile, error);
 }
 
 double unitTipResistanceAt(const SoilProfile& p, double x, ErrorCode& error) {
   bool beyond = false;
   const double v = lookupColumn(p, p.tipResistance, x, beyond);
   if (!beyond) return v;
-  writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
-            "5X,'THE INPUT MAX. LOAD TRANSFER')",
-            x);
-  error = kTipResistanceBeyondProfile;
-  return 0.0;
+  return beyondProfile(
+      "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
+      "5X,'THE INPUT MAX. LOAD TRANSFER')",
+      x, kTipResistanceBeyondProfile, error);
 }
 
 double transferFrictionAngleAt(const SoilProfile& p, double x, ErrorCode& error) {
   bool beyond = false;
   const double v = lookupColumn(p, p.frictionAngle, x, beyond);
   if (!beyond) return v;
-  writeBoth("(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
-            "5X,'THE INPUT STRENGTH CURVE, BPHI')",
-            x);
-  error = kTransferFrictionBeyondProfile;
-  return 0.0;
+  return beyondProfile(
+      "(/,29X,'**** WARNING ****',/,5X,'THE VALUE OF X =',E9.2,'IS BEYOND THE EXTENT OF/',"
+      "5X,'THE INPUT STRENGTH CURVE, BPHI')",
+      x, kTransferFrictionBeyondProfile, error);
 }
 
 // ---- t-z curves --------------------------------------------------------------------------
