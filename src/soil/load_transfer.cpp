@@ -198,22 +198,29 @@ ErrorCode walkUpPile(const LoadTransferWork& w, const WalkScales& scales, double
   return kOk;
 }
 
-ErrorCode buildAxialSectionList(const TransferInputs& in, int property, SectionList& s) {
+ErrorCode buildSectionList(const TransferInputs& in, int property, SectionRigidity kind,
+                           SectionList& s) {
+  const bool axial = kind == SectionRigidity::Axial;
   const PileProperty& prop = in.model.pileProperties[property];
   s.n = 2 * prop.nSections;
   for (int k = 1; k <= prop.nSections; ++k) {
     const SectionWorkingValues& v = in.sections.sections[property][k];
     const double modulus = prop.sections[k].modulus;
+    auto rigidity = [&](const SectionEnd& end) { return axial ? modulus * end.area : end.GJ; };
     s.depth[2 * k - 1] = k == 1 ? 0.0 : prop.sections[k - 1].to;
     s.depth[2 * k] = prop.sections[k].to;
-    s.rigidity[2 * k - 1] = modulus * v.top.area;
-    s.rigidity[2 * k] = modulus * v.bottom.area;
+    s.rigidity[2 * k - 1] = rigidity(v.top);
+    s.rigidity[2 * k] = rigidity(v.bottom);
+    // The solution divides by the rigidity: a section without it stops the generation.
     if (s.rigidity[2 * k - 1] <= kNoRigidity || s.rigidity[2 * k] <= kNoRigidity) {
-      const char* layout = "(/,/,'       ERROR!!!     EA(AXIAL RIGIDITY) IS ZERO',/,/)";
+      const char* layout = axial
+                               ? "(/,/,'       ERROR!!!     EA(AXIAL RIGIDITY) IS ZERO',/,/)"
+                               : "(/,/,'       ERROR!!!     GJ(TORSIONAL RIGIDITY) IS ZERO',/,/)";
       writeRecord(kReport, layout);
       writeRecord(kStatusFile, layout);
-      setErrorDetail("AXIAL RIGIDITY EA, PILE PROPERTY " + std::to_string(property) +
-                     ", SECTION " + std::to_string(k));
+      setErrorDetail(std::string(axial ? "AXIAL RIGIDITY EA" : "TORSIONAL RIGIDITY GJ") +
+                     ", PILE PROPERTY " + std::to_string(property) + ", SECTION " +
+                     std::to_string(k));
       return kZeroPileRigidity;
     }
   }
@@ -238,7 +245,7 @@ ErrorCode generateTzCurves(const TransferInputs& in, int property, double /*head
       return rc;
     }
   }
-  return buildAxialSectionList(in, property, w.sections);
+  return buildSectionList(in, property, SectionRigidity::Axial, w.sections);
 }
 
 ErrorCode generateQwCurve(const TransferInputs& in, int /*property*/, double headMovement,

@@ -86,9 +86,17 @@ double tipForceAt(const QwCurve& c, double wt);
 ErrorCode walkUpPile(const LoadTransferWork& w, const WalkScales& scales, double tipForce,
                      double tipMovement, PileWalk& out);
 
-/// The axial section list (E times area at top and bottom of each section). A section with no
-/// rigidity writes the message and returns 107.
-ErrorCode buildAxialSectionList(const TransferInputs& in, int property, SectionList& s);
+/// The rigidity a section list carries.
+enum class SectionRigidity {
+  Axial,      // E times area
+  Torsional,  // GJ
+};
+
+/// The section list of `property` with the rigidity of `kind` at top and bottom of each
+/// section. A section whose rigidity is not above 1.0E-6 writes the message of its kind and
+/// returns 107.
+ErrorCode buildSectionList(const TransferInputs& in, int property, SectionRigidity kind,
+                           SectionList& s);
 
 /// The depth points and t-z curves of `property` (depths of the profile, not yet shifted) and
 /// its axial section list. Prints nothing; `headMovement` is not used.

@@ -1,7 +1,6 @@
 #include "soil/torque_curve.h"
 
 #include <algorithm>
-#include <string>
 
 #include "io/channels.h"
 
@@ -9,7 +8,6 @@ namespace tavro {
 namespace {
 
 constexpr double kInch = single(0.0254f);
-constexpr double kNoRigidity = single(1.0E-6f);
 
 /// Tip movements at the pile radius (inches) that give the assumed tip rotations.
 constexpr double kAssumedTipArc[kAssumedMovements] = {
@@ -66,32 +64,6 @@ void writeTorqueRows(const AnalysisModel& m, const LoadTransferWork& w, double s
 
 }  // namespace
 
-ErrorCode buildTorsionalSectionList(const TransferInputs& in, int property, SectionList& s) {
-  const PileProperty& prop = in.model.pileProperties[property];
-  s.n = 2 * prop.nSections;
-  for (int k = 1; k <= prop.nSections; ++k) {
-    const SectionWorkingValues& v = in.sections.sections[property][k];
-    s.depth[2 * k - 1] = k == 1 ? 0.0 : prop.sections[k - 1].to;
-    s.depth[2 * k] = prop.sections[k].to;
-    s.rigidity[2 * k - 1] = v.top.GJ;
-    s.rigidity[2 * k] = v.bottom.GJ;
-    // The solution divides by GJ: a section without it stops the generation.
-    if (v.top.GJ <= kNoRigidity || v.bottom.GJ <= kNoRigidity) {
-      const char* layout = "(/,/,'       ERROR!!!     GJ(TORSIONAL RIGIDITY) IS ZERO',/,/)";
-      writeRecord(kReport, layout);
-      writeRecord(kStatusFile, layout);
-      setErrorDetail("TORSIONAL RIGIDITY GJ, PILE PROPERTY " + std::to_string(property) +
-                     ", SECTION " + std::to_string(k));
-      return kZeroPileRigidity;
-    }
-  }
-  if (prop.nSections < 1) {
-    setErrorDetail("PILE PROPERTY " + std::to_string(property) + " HAS NO SECTIONS");
-    return kZeroPileRigidity;
-  }
-  return kOk;
-}
-
 ErrorCode generateTorqueCurves(const TransferInputs& in, int property, int mode,
                                LoadTransferWork& w, GeneratedCurve& curve) {
   const bool uplift = mode == kUpliftMode;
@@ -114,7 +86,7 @@ ErrorCode generateTorqueCurves(const TransferInputs& in, int property, int mode,
   if (uplift) writeTqListing(in.model, w);
   for (int j = 1; j <= w.nPoints; ++j) w.points[j].depth -= w.pile.vert;
   w.shifted = true;
-  if (ErrorCode rc = buildTorsionalSectionList(in, property, w.sections); rc != kOk) return rc;
+  if (ErrorCode rc = buildSectionList(in, property, SectionRigidity::Torsional, w.sections); rc != kOk) return rc;
   // The tip curve is built for its checks only: the tip carries no torque.
   if (ErrorCode rc = buildTipCurve(soil, w.pile, english, uplift, w.points[w.nPoints].phiDeg,
                                    kTorqueRotationTipChecks, w.tip);

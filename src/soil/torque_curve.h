@@ -12,10 +12,6 @@
 
 namespace tavro {
 
-/// The torsional section list (GJ at top and bottom of each section). A section whose GJ is
-/// not above 1.0E-6 writes the message and returns 107.
-ErrorCode buildTorsionalSectionList(const TransferInputs& in, int property, SectionList& s);
-
 /// The nine rows (head torque, head rotation, tip rotation, tip torque 0) of `mode` with the
 /// listing (channel 20), stored into `curve` as the axial rows are.
 ErrorCode generateTorqueCurves(const TransferInputs& in, int property, int mode,
