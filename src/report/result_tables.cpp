@@ -177,46 +177,45 @@ struct PileTopTable {
   Extreme extremes[7];
 };
 
-void writePileTopTable(const PileTopTable& t, int kind) {
+/// The displacement headings (kinds 0 and 2) and force headings (kinds 1 and 3) in global and
+/// local axes: the axis names differ, the unit labels are the same.
+constexpr const char* kGlobalDisplacementHeading =
+    "(/,5X,' PILE GROUP  ',' DISP. X,',A2,3X,'DISP. Y,',A2,3X,'DISP. Z,',A2,3X,"
+    "'ROT. X,',A3,3X,'ROT. Y,',A3,3X,'ROT. Z,',A3,2X,/,6X,'**********',2X,"
+    "'***********',2X,'***********',2X,'***********',2X,'***********',2X,"
+    "'***********',2X,'***********')";
+constexpr const char* kLocalDisplacementHeading =
+    "(/,5X,' PILE GROUP  ',' DISP. x,',A2,3X,'DISP. y,',A2,3X,'DISP. z,',A2,3X,"
+    "'ROT. x,',A3,3X,'ROT. y,',A3,3X,'ROT. z,',A3,2X,/,6X,'**********',2X,"
+    "'***********',2X,'***********',2X,'***********',2X,'***********',2X,"
+    "'***********',2X,'***********')";
+constexpr const char* kGlobalForceHeading =
+    "(/,5X,' PILE GROUP  ',' FOR. X,',A3,3X,'FOR. Y,',A3,3X,'FOR. Z,',A3,1X,"
+    "'MOM X,',A3,A1,A2,1X,'MOM Y,',A3,A1,A2,1X,'MOM Z,',A3,A1,A2,/,6X,"
+    "'**********',2X,'***********',2X,'***********',2X,'***********',2X,"
+    "'***********',2X,'***********',2X,'***********')";
+constexpr const char* kLocalForceHeading =
+    "(/,5X,' PILE GROUP ','  AXIAL,',A3,4X,'LAT. y,',A3,3X,'LAT. z,',A3,1X,"
+    "'MOM x,',A3,A1,A2,1X,'MOM y,',A3,A1,A2,1X,'MOM z,',A3,A1,A2,/,6X,"
+    "'**********',2X,'***********',2X,'***********',2X,'***********',2X,"
+    "'***********',2X,'***********',2X,'***********')";
+
+void writePileTopHeading(int kind) {
   const UnitLabels& l = L();
+  const bool local = kind >= 2;
   switch (kind) {
     case 0:
-      writeRecord(kSummaryFile,
-                  "(/,5X,' PILE GROUP  ',' DISP. X,',A2,3X,'DISP. Y,',A2,3X,'DISP. Z,',A2,3X,"
-                  "'ROT. X,',A3,3X,'ROT. Y,',A3,3X,'ROT. Z,',A3,2X,/,6X,'**********',2X,"
-                  "'***********',2X,'***********',2X,'***********',2X,'***********',2X,"
-                  "'***********',2X,'***********')",
+    case 2:
+      writeRecord(kSummaryFile, local ? kLocalDisplacementHeading : kGlobalDisplacementHeading,
                   l.lengthLabel2, l.lengthLabel2, l.lengthLabel2, l.radians, l.radians,
                   l.radians);
       break;
     case 1:
-      writeRecord(kSummaryFile,
-                  "(/,5X,' PILE GROUP  ',' FOR. X,',A3,3X,'FOR. Y,',A3,3X,'FOR. Z,',A3,1X,"
-                  "'MOM X,',A3,A1,A2,1X,'MOM Y,',A3,A1,A2,1X,'MOM Z,',A3,A1,A2,/,6X,"
-                  "'**********',2X,'***********',2X,'***********',2X,'***********',2X,"
-                  "'***********',2X,'***********',2X,'***********')",
-                  l.forceLabel3, l.forceLabel3, l.forceLabel3, l.forceLabel3, l.product,
-                  l.lengthLabel2, l.forceLabel3, l.product, l.lengthLabel2, l.forceLabel3,
-                  l.product, l.lengthLabel2);
-      break;
-    case 2:
-      writeRecord(kSummaryFile,
-                  "(/,5X,' PILE GROUP  ',' DISP. x,',A2,3X,'DISP. y,',A2,3X,'DISP. z,',A2,3X,"
-                  "'ROT. x,',A3,3X,'ROT. y,',A3,3X,'ROT. z,',A3,2X,/,6X,'**********',2X,"
-                  "'***********',2X,'***********',2X,'***********',2X,'***********',2X,"
-                  "'***********',2X,'***********')",
-                  l.lengthLabel2, l.lengthLabel2, l.lengthLabel2, l.radians, l.radians,
-                  l.radians);
-      break;
     case 3:
-      writeRecord(kSummaryFile,
-                  "(/,5X,' PILE GROUP ','  AXIAL,',A3,4X,'LAT. y,',A3,3X,'LAT. z,',A3,1X,"
-                  "'MOM x,',A3,A1,A2,1X,'MOM y,',A3,A1,A2,1X,'MOM z,',A3,A1,A2,/,6X,"
-                  "'**********',2X,'***********',2X,'***********',2X,'***********',2X,"
-                  "'***********',2X,'***********',2X,'***********')",
-                  l.forceLabel3, l.forceLabel3, l.forceLabel3, l.forceLabel3, l.product,
-                  l.lengthLabel2, l.forceLabel3, l.product, l.lengthLabel2, l.forceLabel3,
-                  l.product, l.lengthLabel2);
+      writeRecord(kSummaryFile, local ? kLocalForceHeading : kGlobalForceHeading, l.forceLabel3,
+                  l.forceLabel3, l.forceLabel3, l.forceLabel3, l.product, l.lengthLabel2,
+                  l.forceLabel3, l.product, l.lengthLabel2, l.forceLabel3, l.product,
+                  l.lengthLabel2);
       break;
     default:
       writeRecord(kSummaryFile,
@@ -225,6 +224,10 @@ void writePileTopTable(const PileTopTable& t, int kind) {
                   l.forceLabel3, l.quotient, l.lengthLabel2, l.power, l.two);
       break;
   }
+}
+
+void writePileTopTable(const PileTopTable& t, int kind) {
+  writePileTopHeading(kind);
   constexpr const char* kRow = "(5X,I6,6X,6(E11.4,2X))";
   for (int r = 1; r <= t.nRows; ++r) {
     const PileTopRow& row = t.rows[r];
