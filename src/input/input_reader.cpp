@@ -19,6 +19,17 @@ std::string oneTo(int count, std::string_view table) {
   return "1 to " + std::to_string(count) + " (the " + std::string(table) + ")";
 }
 
+/// What tells one table of curves from another: its heading, the names of its counts in the
+/// messages, and its capacities.
+struct CurveTableLayout {
+  std::string_view heading;
+  std::string_view table;  // the curves, "the number of <table>" on the count line
+  int capacity;
+  std::string_view identifier;  // the first value of the line of a curve's point count
+  std::string_view pointTable;  // the points of one curve
+  int pointCapacity;
+};
+
 class InputReader {
  public:
   InputReader(FreeFormatInput& in, AnalysisModel& m) : in_(in), m_(m) {}
@@ -63,6 +74,73 @@ class InputReader {
     return true;
   }
 
+  /// A count read with `what` on a line of its own and checked against the capacity of `table`.
+  ErrorCode readCount(int& n, std::string_view what, std::string_view table, int capacity) {
+    if (!in_.read(what, n)) return readFailed();
+    return checkCapacity(table, n, capacity, lastLine());
+  }
+  /// A line of an identifier, read and not kept, then a count checked as readCount() does.
+  ErrorCode readIdentifiedCount(int& n, std::string_view identifier, std::string_view what,
+                                std::string_view table, int capacity) {
+    int ignored = 0;
+    if (!in_.read(identifier, ignored, what, n)) return readFailed();
+    return checkCapacity(table, n, capacity, lastLine());
+  }
+  /// A counted table: the count, read with `what` and checked, goes to `count`, then `row(k)`
+  /// reads each row k of 1..count.
+  template <class ReadRow>
+  ErrorCode readRows(int& count, std::string_view what, std::string_view table, int capacity,
+                     ReadRow row) {
+    int n = 0;
+    if (ErrorCode rc = readCount(n, what, table, capacity); rc != kOk) return rc;
+    count = n;
+    for (int k = 1; k <= n; ++k) {
+      if (ErrorCode rc = row(k); rc != kOk) return rc;
+    }
+    return kOk;
+  }
+  /// A table under its heading whose count line is "the number of <table>".
+  template <class ReadRow>
+  ErrorCode readHeadedTable(std::string_view heading, int& count, std::string_view table,
+                            int capacity, ReadRow row) {
+    if (ErrorCode rc = readHeading(heading); rc != kOk) return rc;
+    return readRows(count, "the number of " + std::string(table), table, capacity, row);
+  }
+
+  // The fields of a point line alternate a name and the member of the point it reads.
+  template <class P>
+  static std::string_view field(P&, std::string_view name) { return name; }
+  template <class P, class M>
+  static M& field(P& p, M P::*member) { return p.*member; }
+  /// Points 1..n of `points`, one line each.
+  template <class Point, std::size_t N, class... Fields>
+  ErrorCode readPoints(Table<Point, N>& points, int n, const Fields&... fields) {
+    for (int k = 1; k <= n; ++k) {
+      if (!in_.read(field(points[k], fields)...)) return readFailed();
+    }
+    return kOk;
+  }
+  /// The points of a curve whose point count has been read and checked.
+  template <class Curve, class... Fields>
+  ErrorCode readCurvePoints(Curve& curve, int points, const Fields&... fields) {
+    curve.nPoints = points;
+    return readPoints(curve.points, points, fields...);
+  }
+  /// A table of curves, each a line of its identifier and point count, then its points.
+  template <class Curve, std::size_t N, class... Fields>
+  ErrorCode readCurveTable(const CurveTableLayout& layout, int& count, Table<Curve, N>& curves,
+                           const Fields&... fields) {
+    return readHeadedTable(layout.heading, count, layout.table, layout.capacity, [&](int c) {
+      int points = 0;
+      if (ErrorCode rc = readIdentifiedCount(points, layout.identifier, "the number of points",
+                                             layout.pointTable, layout.pointCapacity);
+          rc != kOk) {
+        return rc;
+      }
+      return readCurvePoints(curves[c], points, fields...);
+    });
+  }
+
   ErrorCode readHeading(std::string_view section);
   ErrorCode readTitles();
   ErrorCode readControl();
@@ -84,9 +162,11 @@ class InputReader {
   ErrorCode readSoilLayers();
   ErrorCode readPrintedPyCurves();
   ErrorCode readPyCurveSets();
+  ErrorCode readPyCurveSet(PyCurveSet& set);
   ErrorCode readAxialCurves();
   ErrorCode readTorqueCurves();
   ErrorCode readMomentCurvatureSets();
+  ErrorCode readMomentCurvatureSet(MomentCurvatureSet& set);
   ErrorCode readDepthFactorSets();
   ErrorCode readSoilMovement();
   ErrorCode readCurveDataOptions();
@@ -420,31 +500,23 @@ ErrorCode InputReader::readCombination(int c) {
 }
 
 ErrorCode InputReader::readDistributedLoadSets() {
-  if (ErrorCode rc = readHeading("the distributed load sets"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of distributed load sets", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("distributed load sets", n, kMaxDistributedLoadSets,
-                                   lastLine());
+  if (ErrorCode rc = readHeadedTable(
+          "the distributed load sets", m_.nDistributedLoadSets, "distributed load sets",
+          kMaxDistributedLoadSets,
+          [this](int s) {
+            int points = 0;
+            if (ErrorCode rc = readCount(points, "the number of points of a distributed load set",
+                                         "distributed load set points",
+                                         kMaxDistributedLoadPoints);
+                rc != kOk) {
+              return rc;
+            }
+            return readCurvePoints(m_.distributedLoadSets[s], points, "the depth",
+                                   &DistributedLoadPoint::depth, "the load per unit length",
+                                   &DistributedLoadPoint::load);
+          });
       rc != kOk) {
     return rc;
-  }
-  m_.nDistributedLoadSets = n;
-  for (int s = 1; s <= n; ++s) {
-    DistributedLoadSet& set = m_.distributedLoadSets[s];
-    int points = 0;
-    if (!in_.read("the number of points of a distributed load set", points)) return readFailed();
-    if (ErrorCode rc = checkCapacity("distributed load set points", points,
-                                     kMaxDistributedLoadPoints, lastLine());
-        rc != kOk) {
-      return rc;
-    }
-    set.nPoints = points;
-    for (int k = 1; k <= points; ++k) {
-      if (!in_.read("the depth", set.points[k].depth, "the load per unit length",
-                    set.points[k].load)) {
-        return readFailed();
-      }
-    }
   }
   return checkDistributedLoadSets();
 }
@@ -685,39 +757,31 @@ ErrorCode InputReader::readPrintedPyCurves() {
 
 // Table G.
 ErrorCode InputReader::readPyCurveSets() {
-  if (ErrorCode rc = readHeading("Table G"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of p-y curve sets", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("p-y curve sets", n, kMaxPyCurveSets, lastLine()); rc != kOk) {
+  return readHeadedTable("Table G", m_.nPyCurveSets, "p-y curve sets", kMaxPyCurveSets,
+                         [this](int s) { return readPyCurveSet(m_.pyCurveSets[s]); });
+}
+
+ErrorCode InputReader::readPyCurveSet(PyCurveSet& set) {
+  int curves = 0;
+  if (ErrorCode rc = readIdentifiedCount(curves, "the p-y curve set identifier",
+                                         "the number of curves", "p-y curves of a set",
+                                         kMaxPyCurvesPerSet);
+      rc != kOk) {
     return rc;
   }
-  m_.nPyCurveSets = n;
-  for (int s = 1; s <= n; ++s) {
-    PyCurveSet& set = m_.pyCurveSets[s];
-    int identifier = 0;
-    int curves = 0;
-    if (!in_.read("the p-y curve set identifier", identifier, "the number of curves", curves)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("p-y curves of a set", curves, kMaxPyCurvesPerSet,
-                                     lastLine());
+  set.nCurves = curves;
+  for (int c = 1; c <= curves; ++c) {
+    PyCurve& curve = set.curves[c];
+    if (!in_.read("the X coordinate of the curve", curve.x)) return readFailed();
+    int points = 0;
+    if (ErrorCode rc =
+            readCount(points, "the number of points", "p-y curve points", kMaxPyCurvePoints);
         rc != kOk) {
       return rc;
     }
-    set.nCurves = curves;
-    for (int c = 1; c <= curves; ++c) {
-      PyCurve& curve = set.curves[c];
-      if (!in_.read("the X coordinate of the curve", curve.x)) return readFailed();
-      int points = 0;
-      if (!in_.read("the number of points", points)) return readFailed();
-      if (ErrorCode rc = checkCapacity("p-y curve points", points, kMaxPyCurvePoints, lastLine());
-          rc != kOk) {
-        return rc;
-      }
-      curve.nPoints = points;
-      for (int k = 1; k <= points; ++k) {
-        if (!in_.read("p", curve.points[k].p, "y", curve.points[k].y)) return readFailed();
-      }
+    if (ErrorCode rc = readCurvePoints(curve, points, "p", &PyPoint::p, "y", &PyPoint::y);
+        rc != kOk) {
+      return rc;
     }
   }
   return kOk;
@@ -725,117 +789,55 @@ ErrorCode InputReader::readPyCurveSets() {
 
 // Table H.
 ErrorCode InputReader::readAxialCurves() {
-  if (ErrorCode rc = readHeading("Table H"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of axial load-displacement curves", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("axial load-displacement curves", n, kMaxAxialCurves,
-                                   lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  m_.nAxialCurves = n;
-  for (int c = 1; c <= n; ++c) {
-    AxialCurveInput& curve = m_.axialCurves[c];
-    int identifier = 0;
-    int points = 0;
-    if (!in_.read("the curve identifier", identifier, "the number of points", points)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("axial load-displacement curve points", points,
-                                     kMaxAxialCurvePoints, lastLine());
-        rc != kOk) {
-      return rc;
-    }
-    curve.nPoints = points;
-    for (int k = 1; k <= points; ++k) {
-      if (!in_.read("the displacement", curve.points[k].displacement, "the axial load",
-                    curve.points[k].load)) {
-        return readFailed();
-      }
-    }
-  }
-  return kOk;
+  return readCurveTable({"Table H", "axial load-displacement curves", kMaxAxialCurves,
+                         "the curve identifier", "axial load-displacement curve points",
+                         kMaxAxialCurvePoints},
+                        m_.nAxialCurves, m_.axialCurves, "the displacement",
+                        &AxialCurvePoint::displacement, "the axial load", &AxialCurvePoint::load);
 }
 
 // Table I.
 ErrorCode InputReader::readTorqueCurves() {
-  if (ErrorCode rc = readHeading("Table I"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of torque-rotation curves", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("torque-rotation curves", n, kMaxTorqueCurves, lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  m_.nTorqueCurves = n;
-  for (int c = 1; c <= n; ++c) {
-    TorqueCurveInput& curve = m_.torqueCurves[c];
-    int identifier = 0;
-    int points = 0;
-    if (!in_.read("the curve identifier", identifier, "the number of points", points)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("torque-rotation curve points", points,
-                                     kMaxTorqueCurvePoints, lastLine());
-        rc != kOk) {
-      return rc;
-    }
-    curve.nPoints = points;
-    for (int k = 1; k <= points; ++k) {
-      if (!in_.read("the rotation", curve.points[k].rotation, "the torque",
-                    curve.points[k].torque)) {
-        return readFailed();
-      }
-    }
-  }
-  return kOk;
+  return readCurveTable({"Table I", "torque-rotation curves", kMaxTorqueCurves,
+                         "the curve identifier", "torque-rotation curve points",
+                         kMaxTorqueCurvePoints},
+                        m_.nTorqueCurves, m_.torqueCurves, "the rotation",
+                        &TorqueCurvePoint::rotation, "the torque", &TorqueCurvePoint::torque);
 }
 
 // Table J.
 ErrorCode InputReader::readMomentCurvatureSets() {
-  if (ErrorCode rc = readHeading("Table J"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of moment-curvature sets", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("moment-curvature sets", n, kMaxMomentCurvatureSets,
-                                   lastLine());
+  return readHeadedTable(
+      "Table J", m_.nMomentCurvatureSets, "moment-curvature sets", kMaxMomentCurvatureSets,
+      [this](int s) { return readMomentCurvatureSet(m_.momentCurvatureSets[s]); });
+}
+
+ErrorCode InputReader::readMomentCurvatureSet(MomentCurvatureSet& set) {
+  int curves = 0;
+  if (ErrorCode rc = readIdentifiedCount(curves, "the moment-curvature set identifier",
+                                         "the number of curves",
+                                         "moment-curvature curves of a set",
+                                         kMaxMomentCurvatureCurves);
       rc != kOk) {
     return rc;
   }
-  m_.nMomentCurvatureSets = n;
-  for (int s = 1; s <= n; ++s) {
-    MomentCurvatureSet& set = m_.momentCurvatureSets[s];
-    int identifier = 0;
-    int curves = 0;
-    if (!in_.read("the moment-curvature set identifier", identifier, "the number of curves",
-                  curves)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("moment-curvature curves of a set", curves,
-                                     kMaxMomentCurvatureCurves, lastLine());
+  set.nCurves = curves;
+  for (int c = 1; c <= curves; ++c) {
+    MomentCurvatureCurve& curve = set.curves[c];
+    if (!in_.read("the axial load of the curve", curve.axialLoad)) return readFailed();
+    // Of the two integers of the point count line only the second, the count, is kept.
+    int points = 0;
+    if (ErrorCode rc = readIdentifiedCount(points, "the first integer of the point count line",
+                                           "the number of points",
+                                           "moment-curvature curve points",
+                                           kMaxMomentCurvaturePoints);
         rc != kOk) {
       return rc;
     }
-    set.nCurves = curves;
-    for (int c = 1; c <= curves; ++c) {
-      MomentCurvatureCurve& curve = set.curves[c];
-      if (!in_.read("the axial load of the curve", curve.axialLoad)) return readFailed();
-      // Both integers of the line go to the point count: the second one is the count.
-      int points = 0;
-      if (!in_.read("the first integer of the point count line", points,
-                    "the number of points", points)) {
-        return readFailed();
-      }
-      if (ErrorCode rc = checkCapacity("moment-curvature curve points", points,
-                                       kMaxMomentCurvaturePoints, lastLine());
-          rc != kOk) {
-        return rc;
-      }
-      curve.nPoints = points;
-      for (int k = 1; k <= points; ++k) {
-        if (!in_.read("the moment", curve.points[k].moment, "the curvature",
-                      curve.points[k].curvature)) {
-          return readFailed();
-        }
-      }
+    if (ErrorCode rc = readCurvePoints(curve, points, "the moment", &MomentCurvaturePoint::moment,
+                                       "the curvature", &MomentCurvaturePoint::curvature);
+        rc != kOk) {
+      return rc;
     }
   }
   return kOk;
@@ -843,37 +845,12 @@ ErrorCode InputReader::readMomentCurvatureSets() {
 
 // Table J1.
 ErrorCode InputReader::readDepthFactorSets() {
-  if (ErrorCode rc = readHeading("Table J1"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of depth factor sets", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("depth factor sets", n, kMaxDepthFactorSets, lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  m_.nDepthFactorSets = n;
-  for (int s = 1; s <= n; ++s) {
-    DepthFactorSet& set = m_.depthFactorSets[s];
-    int identifier = 0;
-    int points = 0;
-    if (!in_.read("the depth factor set identifier", identifier, "the number of points",
-                  points)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("depth factor set points", points, kMaxDepthFactorPoints,
-                                     lastLine());
-        rc != kOk) {
-      return rc;
-    }
-    set.nPoints = points;
-    for (int k = 1; k <= points; ++k) {
-      DepthFactorPoint& p = set.points[k];
-      if (!in_.read("the depth", p.depth, "the p-factor", p.pFactor, "the y-factor",
-                    p.yFactor)) {
-        return readFailed();
-      }
-    }
-  }
-  return kOk;
+  return readCurveTable({"Table J1", "depth factor sets", kMaxDepthFactorSets,
+                         "the depth factor set identifier", "depth factor set points",
+                         kMaxDepthFactorPoints},
+                        m_.nDepthFactorSets, m_.depthFactorSets, "the depth",
+                        &DepthFactorPoint::depth, "the p-factor", &DepthFactorPoint::pFactor,
+                        "the y-factor", &DepthFactorPoint::yFactor);
 }
 
 // Table J2.
