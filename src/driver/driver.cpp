@@ -154,14 +154,13 @@ bool isSkipped(const AnalysisModel& m, const LoopTexts& t, int i) {
                                      : m.combinations[i].skipCombination() == 1;
 }
 
-void copyCaseControls(AnalysisModel& m, int i) {
-  const LoadCase& c = m.loadCases[i];
-  CurrentAnalysis& cur = m.current;
+/// The controls a load case and a load combination both carry, read through the same names.
+template <class Source>
+void copySharedControls(const Source& c, CurrentAnalysis& cur) {
   cur.loadingType = c.loadingType();
   cur.cycles = static_cast<double>(c.cycles());
   cur.maxFoundationIterations = c.maxFoundationIterations();
   cur.maxPileIterations = c.maxPileIterations();
-  cur.nStiffnessValues = c.nStiffnessValues();
   cur.printOption = c.printOption();
   cur.printEveryNodes = c.printEveryNodes();
   cur.separateCapTolerances = c.separateCapTolerances();
@@ -172,6 +171,13 @@ void copyCaseControls(AnalysisModel& m, int i) {
   cur.minimumIncrementFactor = c.minimumIncrementFactor();
   cur.capDeflectionTolerance = c.capDeflectionTolerance();
   cur.capRotationTolerance = c.capRotationTolerance();
+}
+
+void copyCaseControls(AnalysisModel& m, int i) {
+  const LoadCase& c = m.loadCases[i];
+  CurrentAnalysis& cur = m.current;
+  copySharedControls(c, cur);
+  cur.nStiffnessValues = c.nStiffnessValues();
   cur.bendingReductionFactor = 1.0;
   cur.shearReductionFactor = 1.0;
   cur.caseNumber = i;
@@ -181,21 +187,8 @@ void copyCaseControls(AnalysisModel& m, int i) {
 void copyCombinationControls(AnalysisModel& m, int i) {
   const LoadCombination& c = m.combinations[i];
   CurrentAnalysis& cur = m.current;
-  cur.loadingType = c.loadingType();
-  cur.cycles = static_cast<double>(c.cycles());
-  cur.maxFoundationIterations = c.maxFoundationIterations();
-  cur.maxPileIterations = c.maxPileIterations();
+  copySharedControls(c, cur);
   cur.nStiffnessValues = 0;
-  cur.printOption = c.printOption();
-  cur.printEveryNodes = c.printEveryNodes();
-  cur.separateCapTolerances = c.separateCapTolerances();
-  cur.axialLoadVariation = c.axialLoadVariation();
-  cur.capTolerance = c.capTolerance();
-  cur.pileDeflectionTolerance = c.pileDeflectionTolerance();
-  cur.incrementFactor = c.incrementFactor();
-  cur.minimumIncrementFactor = c.minimumIncrementFactor();
-  cur.capDeflectionTolerance = c.capDeflectionTolerance();
-  cur.capRotationTolerance = c.capRotationTolerance();
   cur.bendingReductionFactor = c.bendingReductionFactor();
   cur.shearReductionFactor = c.shearReductionFactor();
   cur.combinationNumber = i;
