@@ -112,13 +112,26 @@ class InputReader {
   static std::string_view field(P&, std::string_view name) { return name; }
   template <class P, class M>
   static M& field(P& p, M P::*member) { return p.*member; }
+  /// One line of the fields of `p`.
+  template <class Point, class... Fields>
+  ErrorCode readPoint(Point& p, const Fields&... fields) {
+    return in_.read(field(p, fields)...) ? kOk : readFailed();
+  }
   /// Points 1..n of `points`, one line each.
   template <class Point, std::size_t N, class... Fields>
   ErrorCode readPoints(Table<Point, N>& points, int n, const Fields&... fields) {
     for (int k = 1; k <= n; ++k) {
-      if (!in_.read(field(points[k], fields)...)) return readFailed();
+      if (ErrorCode rc = readPoint(points[k], fields...); rc != kOk) return rc;
     }
     return kOk;
+  }
+  /// A counted list of single values, one line each, every one read with `valueWhat`.
+  template <std::size_t N>
+  ErrorCode readValueList(int& count, std::string_view what, std::string_view table,
+                          int capacity, Table<double, N>& values, std::string_view valueWhat) {
+    return readRows(count, what, table, capacity, [&](int k) {
+      return in_.read(valueWhat, values[k]) ? kOk : readFailed();
+    });
   }
   /// The points of a curve whose point count has been read and checked.
   template <class Curve, class... Fields>
@@ -151,6 +164,7 @@ class InputReader {
                              int capacity);
   ErrorCode readLoadCases();
   ErrorCode readLoadCase(int c);
+  ErrorCode readDistributedLoad(int c, int k);
   ErrorCode readCombinations();
   ErrorCode readCombination(int c);
   ErrorCode readDistributedLoadSets();
@@ -377,55 +391,46 @@ ErrorCode InputReader::readLoadCase(int c) {
     return readFailed();
   }
 
-  int n = 0;
-  if (!in_.read("nConcentratedLoads", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("concentrated loads", n, kMaxConcentratedLoads, lastLine());
+  if (ErrorCode rc = readRows(
+          lc.nConcentratedLoads(), "nConcentratedLoads", "concentrated loads",
+          kMaxConcentratedLoads,
+          [&](int k) {
+            using P = ConcentratedLoad;
+            return readPoint(lc.concentratedLoads[k], "the vertical load", &P::verticalX,
+                             "the horizontal load Y", &P::horizontalY, "the moment about Z",
+                             &P::momentZ, "the horizontal load Z", &P::horizontalZ,
+                             "the moment about Y", &P::momentY, "the moment about X", &P::momentX,
+                             "the point X", &P::pointX, "the point Y", &P::pointY, "the point Z",
+                             &P::pointZ);
+          });
       rc != kOk) {
     return rc;
   }
-  lc.nConcentratedLoads() = n;
-  for (int k = 1; k <= n; ++k) {
-    ConcentratedLoad& p = lc.concentratedLoads[k];
-    if (!in_.read("the vertical load", p.verticalX, "the horizontal load Y", p.horizontalY,
-                  "the moment about Z", p.momentZ, "the horizontal load Z", p.horizontalZ,
-                  "the moment about Y", p.momentY, "the moment about X", p.momentX,
-                  "the point X", p.pointX, "the point Y", p.pointY, "the point Z", p.pointZ)) {
-      return readFailed();
-    }
+  if (ErrorCode rc = readRows(lc.nDistributedLoads(), "nDistributedLoads", "distributed loads",
+                              kMaxDistributedLoads,
+                              [&](int k) { return readDistributedLoad(c, k); });
+      rc != kOk) {
+    return rc;
   }
+  return readValueList(lc.nStiffnessValues(), "nStiffnessValues", "stiffness values",
+                       kMaxStiffnessValues, lc.stiffnessValues, "stiffnessValues");
+}
 
-  if (!in_.read("nDistributedLoads", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("distributed loads", n, kMaxDistributedLoads, lastLine());
-      rc != kOk) {
-    return rc;
+ErrorCode InputReader::readDistributedLoad(int c, int k) {
+  DistributedLoad d{};
+  if (!in_.read("the distributed load identifier", d.identifier, "axis", d.axis, "firstPile",
+                d.firstPile, "lastPile", d.lastPile, "pileIncrement", d.pileIncrement, "setY",
+                d.setY, "factorY", d.factorY, "setZ", d.setZ, "factorZ", d.factorZ)) {
+    return readFailed();
   }
-  lc.nDistributedLoads() = n;
-  for (int k = 1; k <= n; ++k) {
-    DistributedLoad d{};
-    if (!in_.read("the distributed load identifier", d.identifier, "axis", d.axis, "firstPile",
-                  d.firstPile, "lastPile", d.lastPile, "pileIncrement", d.pileIncrement, "setY",
-                  d.setY, "factorY", d.factorY, "setZ", d.setZ, "factorZ", d.factorZ)) {
-      return readFailed();
-    }
-    const int line = lastLine();
-    // The piles run from the lower to the higher bound; a negative step never gets there.
-    if (d.pileIncrement < 0) {
-      return outOfRange(line, "pileIncrement", d.pileIncrement,
-                        "0 or more (0: the difference of the bounds)");
-    }
-    lc.distributedLoads[k] = d;
-    distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)] = line;
+  const int line = lastLine();
+  // The piles run from the lower to the higher bound; a negative step never gets there.
+  if (d.pileIncrement < 0) {
+    return outOfRange(line, "pileIncrement", d.pileIncrement,
+                      "0 or more (0: the difference of the bounds)");
   }
-
-  if (!in_.read("nStiffnessValues", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("stiffness values", n, kMaxStiffnessValues, lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  lc.nStiffnessValues() = n;
-  for (int k = 1; k <= n; ++k) {
-    if (!in_.read("stiffnessValues", lc.stiffnessValues[k])) return readFailed();
-  }
+  m_.loadCases[c].distributedLoads[k] = d;
+  distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)] = line;
   return kOk;
 }
 
@@ -476,14 +481,7 @@ ErrorCode InputReader::readCombination(int c) {
     return readFailed();
   }
 
-  int n = 0;
-  if (!in_.read("nTerms", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("combination terms", n, kMaxCombinationTerms, lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  lc.nTerms() = n;
-  for (int k = 1; k <= n; ++k) {
+  return readRows(lc.nTerms(), "nTerms", "combination terms", kMaxCombinationTerms, [&](int k) {
     CombinationTerm t{};
     if (!in_.read("the load case number of a term", t.loadCase, "the factor of a term",
                   t.factor)) {
@@ -495,8 +493,8 @@ ErrorCode InputReader::readCombination(int c) {
       return rc;
     }
     lc.terms[k] = t;
-  }
-  return kOk;
+    return kOk;
+  });
 }
 
 ErrorCode InputReader::readDistributedLoadSets() {
@@ -530,8 +528,8 @@ ErrorCode InputReader::readPileGroups() {
     return checkDistributedLoadPiles();
   }
   int n = 0;
-  if (!in_.read("the number of pile groups", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("pile groups", n, kMaxPileGroups, lastLine()); rc != kOk) {
+  if (ErrorCode rc = readCount(n, "the number of pile groups", "pile groups", kMaxPileGroups);
+      rc != kOk) {
     return rc;
   }
   m_.nPileGroups = n;
@@ -586,8 +584,8 @@ ErrorCode InputReader::readPileRow2D(int i) {
 ErrorCode InputReader::readPileProperties() {
   if (ErrorCode rc = readHeading("record E1"); rc != kOk) return rc;
   int n = 0;
-  if (!in_.read("the number of pile properties", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("pile properties", n, kMaxPileProperties, lastLine());
+  if (ErrorCode rc = readCount(n, "the number of pile properties", "pile properties",
+                               kMaxPileProperties);
       rc != kOk) {
     return rc;
   }
@@ -595,13 +593,9 @@ ErrorCode InputReader::readPileProperties() {
   sectionLine_.assign(static_cast<std::size_t>(rowsOf(n)) * kMaxPropertySections, 0);
   for (int p = 1; p <= n; ++p) {
     PileProperty& prop = m_.pileProperties[p];
-    int identifier = 0;
     int sections = 0;
-    if (!in_.read("the pile property identifier", identifier, "nSections", sections)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkCapacity("pile property sections", sections, kMaxPropertySections,
-                                     lastLine());
+    if (ErrorCode rc = readIdentifiedCount(sections, "the pile property identifier", "nSections",
+                                           "pile property sections", kMaxPropertySections);
         rc != kOk) {
       return rc;
     }
@@ -877,18 +871,9 @@ ErrorCode InputReader::readSoilMovement() {
 
 ErrorCode InputReader::readCurveDataList(int& count, Table<double, kMaxCurveDataListValues>& list,
                                          std::string_view table) {
-  int n = 0;
-  if (!in_.read("the number of " + std::string(table) + " values", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity(std::string(table) + " values", n, kMaxCurveDataListValues,
-                                   lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  count = n;
-  for (int k = 1; k <= n; ++k) {
-    if (!in_.read(std::string(table) + " values", list[k])) return readFailed();
-  }
-  return kOk;
+  const std::string values = std::string(table) + " values";
+  return readValueList(count, "the number of " + values, values, kMaxCurveDataListValues, list,
+                       values);
 }
 
 // The curve data options.
