@@ -162,6 +162,11 @@ class InputReader {
   ErrorCode readCap();
   ErrorCode readEnvelopeLine(EnvelopeOptions& envelope, int& count, std::string_view table,
                              int capacity);
+  /// The lines a load case and a combination begin with: the first three of its `prefix`
+  /// integers `index` with the iteration limits, the tolerances and increment factors, its name.
+  template <class Case, std::size_t N>
+  ErrorCode readCaseHead(Case& lc, Table<int, N>& index, std::string_view prefix,
+                         std::string_view nameWhat);
   ErrorCode readLoadCases();
   ErrorCode readLoadCase(int c);
   ErrorCode readDistributedLoad(int c, int k);
@@ -342,6 +347,26 @@ ErrorCode InputReader::readEnvelopeLine(EnvelopeOptions& envelope, int& count,
   return kOk;
 }
 
+template <class Case, std::size_t N>
+ErrorCode InputReader::readCaseHead(Case& lc, Table<int, N>& index, std::string_view prefix,
+                                    std::string_view nameWhat) {
+  const std::string p(prefix);
+  if (!in_.read(p + " 1", index[1], p + " 2", index[2], p + " 3", index[3], "loadingType",
+                lc.loadingType(), "cycles", lc.cycles(), "maxFoundationIterations",
+                lc.maxFoundationIterations(), "maxPileIterations", lc.maxPileIterations())) {
+    return readFailed();
+  }
+  if (!in_.read("capTolerance", lc.capTolerance(), "pileDeflectionTolerance",
+                lc.pileDeflectionTolerance(), "incrementFactor", lc.incrementFactor(),
+                "minimumIncrementFactor", lc.minimumIncrementFactor())) {
+    return readFailed();
+  }
+  std::string name;
+  if (!in_.readTextLine(name, kNameWidth, nameWhat)) return readFailed();
+  lc.name.assign(name);
+  return kOk;
+}
+
 ErrorCode InputReader::readLoadCases() {
   if (ErrorCode rc = readHeading("the load cases"); rc != kOk) return rc;
   if (ErrorCode rc = readEnvelopeLine(m_.caseEnvelope, m_.nLoadCases, "load cases",
@@ -360,19 +385,7 @@ ErrorCode InputReader::readLoadCases() {
 ErrorCode InputReader::readLoadCase(int c) {
   LoadCase& lc = m_.loadCases[c];
   auto& lci = lc.lci;
-  if (!in_.read("LCI 1", lci[1], "LCI 2", lci[2], "LCI 3", lci[3], "loadingType",
-                lc.loadingType(), "cycles", lc.cycles(), "maxFoundationIterations",
-                lc.maxFoundationIterations(), "maxPileIterations", lc.maxPileIterations())) {
-    return readFailed();
-  }
-  if (!in_.read("capTolerance", lc.capTolerance(), "pileDeflectionTolerance",
-                lc.pileDeflectionTolerance(), "incrementFactor", lc.incrementFactor(),
-                "minimumIncrementFactor", lc.minimumIncrementFactor())) {
-    return readFailed();
-  }
-  std::string name;
-  if (!in_.readTextLine(name, kNameWidth, "the load case name")) return readFailed();
-  lc.name.assign(name);
+  if (ErrorCode rc = readCaseHead(lc, lci, "LCI", "the load case name"); rc != kOk) return rc;
   if (!in_.read("loadType", lc.loadType(), "stiffnessMode", lc.stiffnessMode(),
                 "computeStiffness", lc.computeStiffness(), "diagonalStiffnessOnly",
                 lc.diagonalStiffnessOnly(), "LCI 12", lci[12], "LCI 13", lci[13],
@@ -450,19 +463,7 @@ ErrorCode InputReader::readCombinations() {
 ErrorCode InputReader::readCombination(int c) {
   LoadCombination& lc = m_.combinations[c];
   auto& cmi = lc.cmi;
-  if (!in_.read("CMI 1", cmi[1], "CMI 2", cmi[2], "CMI 3", cmi[3], "loadingType",
-                lc.loadingType(), "cycles", lc.cycles(), "maxFoundationIterations",
-                lc.maxFoundationIterations(), "maxPileIterations", lc.maxPileIterations())) {
-    return readFailed();
-  }
-  if (!in_.read("capTolerance", lc.capTolerance(), "pileDeflectionTolerance",
-                lc.pileDeflectionTolerance(), "incrementFactor", lc.incrementFactor(),
-                "minimumIncrementFactor", lc.minimumIncrementFactor())) {
-    return readFailed();
-  }
-  std::string name;
-  if (!in_.readTextLine(name, kNameWidth, "the combination name")) return readFailed();
-  lc.name.assign(name);
+  if (ErrorCode rc = readCaseHead(lc, cmi, "CMI", "the combination name"); rc != kOk) return rc;
   // The term count of this line is stored and then replaced by the count of the terms line.
   if (!in_.read("bendingReductionFactor", lc.bendingReductionFactor(), "shearReductionFactor",
                 lc.shearReductionFactor(), "nTerms", lc.nTerms())) {
