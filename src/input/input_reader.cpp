@@ -1079,40 +1079,33 @@ ErrorCode InputReader::readAll(const std::string& curveDataPath) {
   if (ErrorCode rc = readCrossSections(); rc != kOk) return rc;
   if (ErrorCode rc = readSoilLayers(); rc != kOk) return rc;
 
-  // The optional tables, in their order. A table left out holds no rows in this run.
+  // The optional tables, in their order, each followed by the check of the references to it.
+  // A table left out holds no rows in this run.
   const ControlParameters& c = m_.control;
-  m_.nPrintedPyCurves = 0;
-  if (c.printPyCurvesOn == 1) {
-    if (ErrorCode rc = readPrintedPyCurves(); rc != kOk) return rc;
-  }
-  m_.nPyCurveSets = 0;
-  if (c.userPyCurvesOn == 1) {
-    if (ErrorCode rc = readPyCurveSets(); rc != kOk) return rc;
-  }
-  if (ErrorCode rc = checkPyCurveSets(); rc != kOk) return rc;
-  m_.nAxialCurves = 0;
-  if (c.userAxialCurvesOn == 1) {
-    if (ErrorCode rc = readAxialCurves(); rc != kOk) return rc;
-  }
-  if (ErrorCode rc = checkAxialCurves(); rc != kOk) return rc;
-  m_.nTorqueCurves = 0;
-  if (c.userTorqueCurvesOn == 1) {
-    if (ErrorCode rc = readTorqueCurves(); rc != kOk) return rc;
-  }
-  if (ErrorCode rc = checkTorqueCurves(); rc != kOk) return rc;
-  m_.nMomentCurvatureSets = 0;
-  if (c.nonlinearBendingOn == 1) {
-    if (ErrorCode rc = readMomentCurvatureSets(); rc != kOk) return rc;
-  }
-  if (ErrorCode rc = checkMomentCurvatureSets(); rc != kOk) return rc;
-  m_.nDepthFactorSets = 0;
-  if (c.depthFactorsOn == 1) {
-    if (ErrorCode rc = readDepthFactorSets(); rc != kOk) return rc;
-  }
-  if (ErrorCode rc = checkDepthFactorSets(); rc != kOk) return rc;
-  m_.soilMovement.nPoints = 0;
-  if (c.soilMovementOn == 1) {
-    if (ErrorCode rc = readSoilMovement(); rc != kOk) return rc;
+  using R = InputReader;
+  const struct {
+    int& count;
+    const int& on;
+    ErrorCode (R::*read)();
+    ErrorCode (R::*check)();  // none for a table no row refers to
+  } optional[] = {
+      {m_.nPrintedPyCurves, c.printPyCurvesOn, &R::readPrintedPyCurves, nullptr},
+      {m_.nPyCurveSets, c.userPyCurvesOn, &R::readPyCurveSets, &R::checkPyCurveSets},
+      {m_.nAxialCurves, c.userAxialCurvesOn, &R::readAxialCurves, &R::checkAxialCurves},
+      {m_.nTorqueCurves, c.userTorqueCurvesOn, &R::readTorqueCurves, &R::checkTorqueCurves},
+      {m_.nMomentCurvatureSets, c.nonlinearBendingOn, &R::readMomentCurvatureSets,
+       &R::checkMomentCurvatureSets},
+      {m_.nDepthFactorSets, c.depthFactorsOn, &R::readDepthFactorSets, &R::checkDepthFactorSets},
+      {m_.soilMovement.nPoints, c.soilMovementOn, &R::readSoilMovement, nullptr},
+  };
+  for (const auto& table : optional) {
+    table.count = 0;
+    if (table.on == 1) {
+      if (ErrorCode rc = (this->*table.read)(); rc != kOk) return rc;
+    }
+    if (table.check != nullptr) {
+      if (ErrorCode rc = (this->*table.check)(); rc != kOk) return rc;
+    }
   }
   if (c.curveDataFileOn == 1) {
     if (ErrorCode rc = readCurveDataOptions(); rc != kOk) return rc;
