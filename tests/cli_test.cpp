@@ -484,6 +484,31 @@ TEST_F(CliHeldRun, StopRequestWrittenByAnotherProgram) {
   EXPECT_EQ(o.err, "tavro: the run was stopped by a request in pile.stop\n");
 }
 
+TEST_F(CliCommand, CtrlCStopsAnAnalysisWhileTheCapIterates) {
+  // The example in load steps of 0.1 % keeps the cap solver busy for many seconds: the signal
+  // reaches a run that is in the middle of its iterations, not one that is held.
+  const std::string example = testing::readFile(std::string(TAVRO_SOURCE_DIR) +
+                                                "/examples/pile_group_3d/pile_group_3d.inp");
+  std::string input = replaced(example, "0.001 0.00001 0.25 0.01\n", "0.001 0.00001 0.001 0.0001\n");
+  ASSERT_NE(input, example);
+  testing::writeFile(file("slow.inp"), input);
+  Command command({"run", "slow.inp"}, dir.path(), logs.path());
+  ASSERT_TRUE(eventually([&] { return holds(text("slow.progress"), " STEP:"); }))
+      << text("slow.progress");
+  ASSERT_EQ(kill(command.pid(), SIGINT), 0);
+  const Outcome o = command.wait(120);
+
+  ASSERT_TRUE(o.exited);
+  EXPECT_EQ(o.status, cli::kExitStopped) << o.err;
+  EXPECT_TRUE(holds(o.err, "tavro: the run was stopped by Ctrl-C\n")) << o.err;
+  EXPECT_EQ(message("slow.status"), std::vector<std::string>{"*** ANALYSIS STOPPED BY USER ***"});
+  // Stopped inside load case 1: its outcome record was never written and no combination ran.
+  const std::string log = text("slow.log");
+  EXPECT_FALSE(holds(log, "ANALYSIS COMPLETED")) << log;
+  EXPECT_FALSE(holds(text("slow.progress"), "COMB.")) << text("slow.progress");
+  EXPECT_TRUE(holds(text("slow.out"), "     \n     *** ANALYSIS STOPPED BY USER ***\n"));
+}
+
 TEST_F(CliHeldRun, ProgressOfTheCapIterationsAsPlainLines) {
   // While the run is held, the test writes the records the cap solver writes during its
   // iterations, laid out by hand from its record layout; the command shows each new step.
