@@ -46,6 +46,19 @@ class InputReader {
 
   bool is3D() const { return m_.control.analysisType == 3; }
   bool is2D() const { return m_.control.analysisType == 2; }
+  int& pileRowLine(int i) { return pileRowLine_[static_cast<std::size_t>(i - 1)]; }
+  int& sectionLine(int p, int s) {
+    return sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)];
+  }
+  int& distributedLoadLine(int c, int k) {
+    return distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)];
+  }
+  /// A value of pile row i: the member of its pile group in a three-dimensional run, of its
+  /// pile row in a two-dimensional one.
+  template <class G, class R>
+  auto pileRowValue(int i, G PileGroup::*group, R PileRow::*row) const {
+    return is3D() ? m_.pileGroups[i].*group : m_.pileRows[i].*row;
+  }
   /// The last line taken by the read just ended.
   int lastLine() const { return in_.currentLine() - 1; }
 
@@ -192,7 +205,38 @@ class InputReader {
   ErrorCode readCurveDataList(int& count, Table<double, kMaxCurveDataListValues>& list,
                               std::string_view table);
 
-  // Checks of references to tables read after the referencing rows.
+  // Checks of references to tables read after the referencing rows. Each visit calls `check`
+  // on every row in turn with the line of the row, up to the first failure.
+  template <class Check>
+  ErrorCode forEachDistributedLoad(Check check) {
+    for (int c = 1; c <= m_.nLoadCases; ++c) {
+      const LoadCase& lc = m_.loadCases[c];
+      for (int k = 1; k <= lc.nDistributedLoads(); ++k) {
+        if (ErrorCode rc = check(lc.distributedLoads[k], distributedLoadLine(c, k)); rc != kOk) {
+          return rc;
+        }
+      }
+    }
+    return kOk;
+  }
+  template <class Check>
+  ErrorCode forEachPropertySection(Check check) {
+    for (int p = 1; p <= m_.nPileProperties; ++p) {
+      const PileProperty& prop = m_.pileProperties[p];
+      for (int s = 1; s <= prop.nSections; ++s) {
+        if (ErrorCode rc = check(prop.sections[s], sectionLine(p, s)); rc != kOk) return rc;
+      }
+    }
+    return kOk;
+  }
+  /// `check(i, line)` with the pile row number i.
+  template <class Check>
+  ErrorCode forEachPileRow(Check check) {
+    for (int i = 1; i <= m_.nPileGroups; ++i) {
+      if (ErrorCode rc = check(i, pileRowLine(i)); rc != kOk) return rc;
+    }
+    return kOk;
+  }
   ErrorCode checkDistributedLoadSets();
   ErrorCode checkDistributedLoadPiles();
   ErrorCode checkPileProperties();
@@ -443,7 +487,7 @@ ErrorCode InputReader::readDistributedLoad(int c, int k) {
                       "0 or more (0: the difference of the bounds)");
   }
   m_.loadCases[c].distributedLoads[k] = d;
-  distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)] = line;
+  distributedLoadLine(c, k) = line;
   return kOk;
 }
 
@@ -549,7 +593,7 @@ ErrorCode InputReader::readPileGroup3D(int i) {
                 g.unusedGroupValue)) {
     return readFailed();
   }
-  pileRowLine_[static_cast<std::size_t>(i - 1)] = lastLine();
+  pileRowLine(i) = lastLine();
   if (!in_.read("springY", g.springY, "springZ", g.springZ, "pFactorY", g.pFactorY, "yFactorY",
                 g.yFactorY, "pFactorZ", g.pFactorZ, "yFactorZ", g.yFactorZ, "axialLoadFactor",
                 g.axialLoadFactor)) {
@@ -569,7 +613,7 @@ ErrorCode InputReader::readPileRow2D(int i) {
                 r.depthFactorSet)) {
     return readFailed();
   }
-  pileRowLine_[static_cast<std::size_t>(i - 1)] = lastLine();
+  pileRowLine(i) = lastLine();
   if (!in_.read("spring", r.spring, "pileSpacing", r.pileSpacing, "pFactor", r.pFactor,
                 "yFactor", r.yFactor, "axialLoadFactor", r.axialLoadFactor)) {
     return readFailed();
@@ -622,7 +666,7 @@ ErrorCode InputReader::readPileProperties() {
                     sec.modulus, "nlEISetY", sec.nlEISetY, "nlEISetZ", sec.nlEISetZ)) {
         return readFailed();
       }
-      sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)] = lastLine();
+      sectionLine(p, s) = lastLine();
     }
   }
   return checkPileProperties();
@@ -905,90 +949,55 @@ ErrorCode InputReader::readCurveDataOptions() {
 
 ErrorCode InputReader::checkDistributedLoadSets() {
   const int sets = m_.nDistributedLoadSets;
-  for (int c = 1; c <= m_.nLoadCases; ++c) {
-    const LoadCase& lc = m_.loadCases[c];
-    for (int k = 1; k <= lc.nDistributedLoads(); ++k) {
-      const DistributedLoad& d = lc.distributedLoads[k];
-      const int line =
-          distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)];
-      if (ErrorCode rc = checkReference(line, "setY", d.setY, sets, "distributed load sets");
-          rc != kOk) {
-        return rc;
-      }
-      // A two-dimensional run has no Z direction: its setZ is read and never used.
-      if (!is2D()) {
-        if (ErrorCode rc = checkReference(line, "setZ", d.setZ, sets, "distributed load sets");
-            rc != kOk) {
-          return rc;
-        }
-      }
+  return forEachDistributedLoad([&](const DistributedLoad& d, int line) {
+    if (ErrorCode rc = checkReference(line, "setY", d.setY, sets, "distributed load sets");
+        rc != kOk) {
+      return rc;
     }
-  }
-  return kOk;
+    // A two-dimensional run has no Z direction: its setZ is read and never used.
+    if (is2D()) return kOk;
+    return checkReference(line, "setZ", d.setZ, sets, "distributed load sets");
+  });
 }
 
 ErrorCode InputReader::checkDistributedLoadPiles() {
   const int piles = m_.nPileGroups;
-  for (int c = 1; c <= m_.nLoadCases; ++c) {
-    const LoadCase& lc = m_.loadCases[c];
-    for (int k = 1; k <= lc.nDistributedLoads(); ++k) {
-      const DistributedLoad& d = lc.distributedLoads[k];
-      const int line =
-          distributedLoadLine_[static_cast<std::size_t>((c - 1) * kMaxDistributedLoads + k - 1)];
-      if (ErrorCode rc = checkReference(line, "firstPile", d.firstPile, piles, "pile groups");
-          rc != kOk) {
-        return rc;
-      }
-      if (ErrorCode rc = checkReference(line, "lastPile", d.lastPile, piles, "pile groups");
-          rc != kOk) {
-        return rc;
-      }
-    }
-  }
-  return kOk;
-}
-
-ErrorCode InputReader::checkPileProperties() {
-  for (int i = 1; i <= m_.nPileGroups; ++i) {
-    const int property = is3D() ? m_.pileGroups[i].property : m_.pileRows[i].property;
-    if (ErrorCode rc = checkReference(pileRowLine_[static_cast<std::size_t>(i - 1)], "property",
-                                      property, m_.nPileProperties, "pile properties");
+  return forEachDistributedLoad([&](const DistributedLoad& d, int line) {
+    if (ErrorCode rc = checkReference(line, "firstPile", d.firstPile, piles, "pile groups");
         rc != kOk) {
       return rc;
     }
-  }
-  return kOk;
+    return checkReference(line, "lastPile", d.lastPile, piles, "pile groups");
+  });
+}
+
+ErrorCode InputReader::checkPileProperties() {
+  return forEachPileRow([&](int i, int line) {
+    return checkReference(line, "property",
+                          pileRowValue(i, &PileGroup::property, &PileRow::property),
+                          m_.nPileProperties, "pile properties");
+  });
 }
 
 ErrorCode InputReader::checkCrossSections() {
-  for (int p = 1; p <= m_.nPileProperties; ++p) {
-    const PileProperty& prop = m_.pileProperties[p];
-    for (int s = 1; s <= prop.nSections; ++s) {
-      const int line = sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)];
-      if (ErrorCode rc = checkReference(line, "crossSection", prop.sections[s].crossSection,
-                                        m_.nCrossSections, "cross sections");
-          rc != kOk) {
-        return rc;
-      }
-    }
-  }
-  return kOk;
+  return forEachPropertySection([&](const PropertySection& sec, int line) {
+    return checkReference(line, "crossSection", sec.crossSection, m_.nCrossSections,
+                          "cross sections");
+  });
 }
 
 ErrorCode InputReader::checkPyCurveSets() {
   // Without input curves the set number is never looked at.
   if (m_.control.userPyCurvesOn != 1) return kOk;
-  for (int i = 1; i <= m_.nPileGroups; ++i) {
-    const int set = is3D() ? m_.pileGroups[i].pyCurveSet : m_.pileRows[i].pyCurveSet;
-    if (set == 0) continue;  // the soil layers give the curves
+  return forEachPileRow([&](int i, int line) {
+    const int set = pileRowValue(i, &PileGroup::pyCurveSet, &PileRow::pyCurveSet);
+    if (set == 0) return kOk;  // the soil layers give the curves
     // A negative number selects the set for the user-curve layers only.
-    if (std::abs(set) > m_.nPyCurveSets) {
-      return outOfRange(pileRowLine_[static_cast<std::size_t>(i - 1)], "pyCurveSet", set,
-                        "0, or a set number of " + oneTo(m_.nPyCurveSets, "p-y curve sets") +
-                            " with or without a minus sign");
-    }
-  }
-  return kOk;
+    if (std::abs(set) <= m_.nPyCurveSets) return kOk;
+    return outOfRange(line, "pyCurveSet", set,
+                      "0, or a set number of " + oneTo(m_.nPyCurveSets, "p-y curve sets") +
+                          " with or without a minus sign");
+  });
 }
 
 ErrorCode InputReader::checkCurveNumber(int line, std::string_view field, int value,
@@ -1004,65 +1013,45 @@ ErrorCode InputReader::checkCurveNumber(int line, std::string_view field, int va
 
 ErrorCode InputReader::checkAxialCurves() {
   const bool on = m_.control.userAxialCurvesOn == 1;
-  for (int i = 1; i <= m_.nPileGroups; ++i) {
-    const int line = pileRowLine_[static_cast<std::size_t>(i - 1)];
-    const ErrorCode rc =
-        is3D() ? checkCurveNumber(line, "lsCurve", m_.pileGroups[i].lsCurve, on, m_.nAxialCurves,
-                                  "axial load-displacement curves")
-               : checkCurveNumber(line, "axialCurve", m_.pileRows[i].axialCurve, on,
-                                  m_.nAxialCurves, "axial load-displacement curves");
-    if (rc != kOk) return rc;
-  }
-  return kOk;
+  return forEachPileRow([&](int i, int line) {
+    return checkCurveNumber(line, is3D() ? "lsCurve" : "axialCurve",
+                            pileRowValue(i, &PileGroup::lsCurve, &PileRow::axialCurve), on,
+                            m_.nAxialCurves, "axial load-displacement curves");
+  });
 }
 
 ErrorCode InputReader::checkTorqueCurves() {
   if (!is3D()) return kOk;  // two-dimensional rows have no torsion
   const bool on = m_.control.userTorqueCurvesOn == 1;
-  for (int i = 1; i <= m_.nPileGroups; ++i) {
-    if (ErrorCode rc = checkCurveNumber(pileRowLine_[static_cast<std::size_t>(i - 1)], "trCurve",
-                                        m_.pileGroups[i].trCurve, on, m_.nTorqueCurves,
-                                        "torque-rotation curves");
-        rc != kOk) {
-      return rc;
-    }
-  }
-  return kOk;
+  return forEachPileRow([&](int i, int line) {
+    return checkCurveNumber(line, "trCurve", m_.pileGroups[i].trCurve, on, m_.nTorqueCurves,
+                            "torque-rotation curves");
+  });
 }
 
 ErrorCode InputReader::checkMomentCurvatureSets() {
   // With nonlinear bending on, every node takes the set of its section.
   if (m_.control.nonlinearBendingOn != 1) return kOk;
-  for (int p = 1; p <= m_.nPileProperties; ++p) {
-    const PileProperty& prop = m_.pileProperties[p];
-    for (int s = 1; s <= prop.nSections; ++s) {
-      const int line = sectionLine_[static_cast<std::size_t>((p - 1) * kMaxPropertySections + s - 1)];
-      const PropertySection& sec = prop.sections[s];
-      if (ErrorCode rc = checkReference(line, "nlEISetY", sec.nlEISetY, m_.nMomentCurvatureSets,
-                                        "moment-curvature sets");
-          rc != kOk) {
-        return rc;
-      }
-      if (ErrorCode rc = checkReference(line, "nlEISetZ", sec.nlEISetZ, m_.nMomentCurvatureSets,
-                                        "moment-curvature sets");
-          rc != kOk) {
-        return rc;
-      }
+  return forEachPropertySection([&](const PropertySection& sec, int line) {
+    if (ErrorCode rc = checkReference(line, "nlEISetY", sec.nlEISetY, m_.nMomentCurvatureSets,
+                                      "moment-curvature sets");
+        rc != kOk) {
+      return rc;
     }
-  }
-  return kOk;
+    return checkReference(line, "nlEISetZ", sec.nlEISetZ, m_.nMomentCurvatureSets,
+                          "moment-curvature sets");
+  });
 }
 
 ErrorCode InputReader::checkDepthFactorSets() {
   // The depth factors are looked up only with the switch on, and a set of 0 or less is none.
   if (m_.control.depthFactorsOn != 1) return kOk;
-  for (int i = 1; i <= m_.nPileGroups; ++i) {
-    const int set = is3D() ? m_.pileGroups[i].depthFactorSet : m_.pileRows[i].depthFactorSet;
-    if (set <= 0 || set <= m_.nDepthFactorSets) continue;
-    return outOfRange(pileRowLine_[static_cast<std::size_t>(i - 1)], "depthFactorSet", set,
+  return forEachPileRow([&](int i, int line) {
+    const int set = pileRowValue(i, &PileGroup::depthFactorSet, &PileRow::depthFactorSet);
+    if (set <= 0 || set <= m_.nDepthFactorSets) return kOk;
+    return outOfRange(line, "depthFactorSet", set,
                       "0 or less (none), or " + oneTo(m_.nDepthFactorSets, "depth factor sets"));
-  }
-  return kOk;
+  });
 }
 
 ErrorCode InputReader::readAll(const std::string& curveDataPath) {
