@@ -191,8 +191,11 @@ class InputReader {
   ErrorCode readPileRow2D(int i);
   ErrorCode readPileProperties();
   ErrorCode readCrossSections();
+  ErrorCode readCrossSection(PileSection& sec);
   ErrorCode readSoilLayers();
+  ErrorCode readSoilLayer(SoilLayer& layer);
   ErrorCode readPrintedPyCurves();
+  ErrorCode readPrintedPyCurve(PrintedPyCurve& curve);
   ErrorCode readPyCurveSets();
   ErrorCode readPyCurveSet(PyCurveSet& set);
   ErrorCode readAxialCurves();
@@ -674,82 +677,76 @@ ErrorCode InputReader::readPileProperties() {
 
 // Record E2.
 ErrorCode InputReader::readCrossSections() {
-  if (ErrorCode rc = readHeading("record E2"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of cross sections", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("cross sections", n, kMaxCrossSections, lastLine());
+  if (ErrorCode rc =
+          readHeadedTable("record E2", m_.nCrossSections, "cross sections", kMaxCrossSections,
+                          [this](int c) { return readCrossSection(m_.crossSections[c]); });
       rc != kOk) {
     return rc;
-  }
-  m_.nCrossSections = n;
-  for (int c = 1; c <= n; ++c) {
-    PileSection& sec = m_.crossSections[c];
-    // The first two integers land in the same unused field: only the second survives.
-    if (!in_.read("the first cross section integer", sec.unusedField,
-                  "the second cross section integer", sec.unusedField, "type", sec.type)) {
-      return readFailed();
-    }
-    std::string name;
-    if (!in_.read("the cross section name", name)) return readFailed();
-    sec.name.assign(name);
-    auto& v = sec.values;
-    if (!readRow(v, 1, 8, "section values 1 to 8")) return readFailed();
-    in_.beginRead();
-    for (int k = 9; k <= 17; ++k) {
-      if (!in_.nextReal(v[k], "section values 9 to 17")) return readFailed();
-    }
-    if (!in_.nextInteger(sec.nTaper, "nTaper")) return readFailed();
-    in_.endRead();
-    v[kZeroedValue] = 0.0;
-    if (sec.nTaper >= 1) {
-      if (!readRow(v, kBottomValues + 1, 8, "bottom section values 1 to 8")) return readFailed();
-      if (!readRow(v, kBottomValues + 9, 10, "bottom section values 9 to 18")) {
-        return readFailed();
-      }
-    } else {
-      for (int k = 1; k <= kBottomValues; ++k) v[kBottomValues + k] = v[k];
-    }
   }
   return checkCrossSections();
 }
 
+ErrorCode InputReader::readCrossSection(PileSection& sec) {
+  // The first two integers land in the same unused field: only the second survives.
+  if (!in_.read("the first cross section integer", sec.unusedField,
+                "the second cross section integer", sec.unusedField, "type", sec.type)) {
+    return readFailed();
+  }
+  std::string name;
+  if (!in_.read("the cross section name", name)) return readFailed();
+  sec.name.assign(name);
+  auto& v = sec.values;
+  if (!readRow(v, 1, 8, "section values 1 to 8")) return readFailed();
+  in_.beginRead();
+  for (int k = 9; k <= 17; ++k) {
+    if (!in_.nextReal(v[k], "section values 9 to 17")) return readFailed();
+  }
+  if (!in_.nextInteger(sec.nTaper, "nTaper")) return readFailed();
+  in_.endRead();
+  v[kZeroedValue] = 0.0;
+  if (sec.nTaper >= 1) {
+    if (!readRow(v, kBottomValues + 1, 8, "bottom section values 1 to 8")) return readFailed();
+    if (!readRow(v, kBottomValues + 9, 10, "bottom section values 9 to 18")) {
+      return readFailed();
+    }
+  } else {
+    for (int k = 1; k <= kBottomValues; ++k) v[kBottomValues + k] = v[k];
+  }
+  return kOk;
+}
+
 // Record F.
 ErrorCode InputReader::readSoilLayers() {
-  if (ErrorCode rc = readHeading("record F"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of soil layers", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("soil layers", n, kMaxSoilLayers, lastLine()); rc != kOk) {
-    return rc;
+  return readHeadedTable("record F", m_.nSoilLayers, "soil layers", kMaxSoilLayers,
+                         [this](int k) { return readSoilLayer(m_.soilLayers[k]); });
+}
+
+ErrorCode InputReader::readSoilLayer(SoilLayer& layer) {
+  int identifier = 0;
+  if (!in_.read("the soil layer identifier", identifier, "type", layer.type)) {
+    return readFailed();
   }
-  m_.nSoilLayers = n;
-  for (int k = 1; k <= n; ++k) {
-    SoilLayer& layer = m_.soilLayers[k];
-    int identifier = 0;
-    if (!in_.read("the soil layer identifier", identifier, "type", layer.type)) {
+  if (!in_.read("xTop", layer.xTop, "xBottom", layer.xBottom)) return readFailed();
+  int lines = 0;
+  int values = 0;
+  if (!in_.read("the number of point lines", lines, "the number of values per point line",
+                values)) {
+    return readFailed();
+  }
+  if (lines != kSoilPointLines) {
+    return outOfRange(lastLine(), "the number of point lines", lines, "2 (top, then bottom)");
+  }
+  if (values < 1 || values > kMaxSoilPointValues) {
+    return outOfRange(lastLine(), "the number of values per point line", values, "1 to 10");
+  }
+  layer.nPointLines = lines;
+  layer.nPointValues = values;
+  for (int j = 1; j <= kSoilPointLines; ++j) {
+    // Values the line does not give read as zero, never as a value of an earlier run.
+    layer.points[j].fill(0.0);
+    if (!readRow(layer.points[j], 1, values, j == 1 ? "the top point values"
+                                                     : "the bottom point values")) {
       return readFailed();
-    }
-    if (!in_.read("xTop", layer.xTop, "xBottom", layer.xBottom)) return readFailed();
-    int lines = 0;
-    int values = 0;
-    if (!in_.read("the number of point lines", lines, "the number of values per point line",
-                  values)) {
-      return readFailed();
-    }
-    if (lines != kSoilPointLines) {
-      return outOfRange(lastLine(), "the number of point lines", lines, "2 (top, then bottom)");
-    }
-    if (values < 1 || values > kMaxSoilPointValues) {
-      return outOfRange(lastLine(), "the number of values per point line", values, "1 to 10");
-    }
-    layer.nPointLines = lines;
-    layer.nPointValues = values;
-    for (int j = 1; j <= kSoilPointLines; ++j) {
-      // Values the line does not give read as zero, never as a value of an earlier run.
-      layer.points[j].fill(0.0);
-      if (!readRow(layer.points[j], 1, values, j == 1 ? "the top point values"
-                                                       : "the bottom point values")) {
-        return readFailed();
-      }
     }
   }
   return kOk;
@@ -757,39 +754,33 @@ ErrorCode InputReader::readSoilLayers() {
 
 // Table N data.
 ErrorCode InputReader::readPrintedPyCurves() {
-  if (ErrorCode rc = readHeading("Table N data"); rc != kOk) return rc;
-  int n = 0;
-  if (!in_.read("the number of p-y curves to print", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("p-y curves to print", n, kMaxPrintedPyCurves, lastLine());
+  return readHeadedTable(
+      "Table N data", m_.nPrintedPyCurves, "p-y curves to print", kMaxPrintedPyCurves,
+      [this](int k) { return readPrintedPyCurve(m_.printedPyCurves[k]); });
+}
+
+ErrorCode InputReader::readPrintedPyCurve(PrintedPyCurve& curve) {
+  int group = 0;
+  double depth = 0.0;
+  if (!in_.read("the pile group of a p-y curve to print", group, "the depth", depth)) {
+    return readFailed();
+  }
+  if (ErrorCode rc = checkReference(lastLine(), "the pile group of a p-y curve to print", group,
+                                    m_.nPileGroups, "pile groups");
       rc != kOk) {
     return rc;
   }
-  m_.nPrintedPyCurves = n;
-  for (int k = 1; k <= n; ++k) {
-    PrintedPyCurve& curve = m_.printedPyCurves[k];
-    int group = 0;
-    double depth = 0.0;
-    if (!in_.read("the pile group of a p-y curve to print", group, "the depth", depth)) {
-      return readFailed();
-    }
-    if (ErrorCode rc = checkReference(lastLine(), "the pile group of a p-y curve to print", group,
-                                      m_.nPileGroups, "pile groups");
-        rc != kOk) {
-      return rc;
-    }
-    int deflections = 0;
-    if (!in_.read("the number of deflections", deflections)) return readFailed();
-    if (ErrorCode rc = checkCapacity("deflections of a p-y curve to print", deflections,
-                                     kMaxPrintedDeflections, lastLine());
-        rc != kOk) {
-      return rc;
-    }
-    curve.pileGroup = group;
-    curve.depth = depth;
-    curve.nDeflections = deflections;
-    if (deflections >= 1) {
-      if (!readRow(curve.deflections, 1, deflections, "the deflections")) return readFailed();
-    }
+  int deflections = 0;
+  if (ErrorCode rc = readCount(deflections, "the number of deflections",
+                               "deflections of a p-y curve to print", kMaxPrintedDeflections);
+      rc != kOk) {
+    return rc;
+  }
+  curve.pileGroup = group;
+  curve.depth = depth;
+  curve.nDeflections = deflections;
+  if (deflections >= 1) {
+    if (!readRow(curve.deflections, 1, deflections, "the deflections")) return readFailed();
   }
   return kOk;
 }
@@ -894,24 +885,19 @@ ErrorCode InputReader::readDepthFactorSets() {
 
 // Table J2.
 ErrorCode InputReader::readSoilMovement() {
-  if (ErrorCode rc = readHeading("Table J2"); rc != kOk) return rc;
   SoilMovement& sm = m_.soilMovement;
-  int n = 0;
-  if (!in_.read("the number of soil movement points", n)) return readFailed();
-  if (ErrorCode rc = checkCapacity("soil movement points", n, kMaxSoilMovementPoints, lastLine());
-      rc != kOk) {
-    return rc;
-  }
-  sm.nPoints = n;
-  for (int k = 1; k <= n; ++k) {
-    SoilMovementPoint& p = sm.points[k];
-    if (!in_.read("the depth", p.depth, "the soil movement along Y", p.movementY,
-                  "the soil movement along Z", p.movementZ)) {
-      return readFailed();
-    }
-    sm.copy[k] = p;
-  }
-  return kOk;
+  return readHeadedTable(
+      "Table J2", sm.nPoints, "soil movement points", kMaxSoilMovementPoints, [&](int k) {
+        SoilMovementPoint& p = sm.points[k];
+        if (ErrorCode rc = readPoint(p, "the depth", &SoilMovementPoint::depth,
+                                     "the soil movement along Y", &SoilMovementPoint::movementY,
+                                     "the soil movement along Z", &SoilMovementPoint::movementZ);
+            rc != kOk) {
+          return rc;
+        }
+        sm.copy[k] = p;
+        return kOk;
+      });
 }
 
 ErrorCode InputReader::readCurveDataList(int& count, Table<double, kMaxCurveDataListValues>& list,
