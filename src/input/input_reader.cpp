@@ -166,6 +166,22 @@ class InputReader {
       return readCurvePoints(curves[c], points, fields...);
     });
   }
+  /// A set of curves: a line of its identifier and curve count, then `readCurve` on each curve.
+  template <class Set, class ReadCurve>
+  ErrorCode readCurveSet(Set& set, std::string_view identifier, std::string_view table,
+                         int capacity, ReadCurve readCurve) {
+    int curves = 0;
+    if (ErrorCode rc =
+            readIdentifiedCount(curves, identifier, "the number of curves", table, capacity);
+        rc != kOk) {
+      return rc;
+    }
+    set.nCurves = curves;
+    for (int c = 1; c <= curves; ++c) {
+      if (ErrorCode rc = readCurve(set.curves[c]); rc != kOk) return rc;
+    }
+    return kOk;
+  }
 
   ErrorCode readHeading(std::string_view section);
   ErrorCode readTitles();
@@ -197,11 +213,11 @@ class InputReader {
   ErrorCode readPrintedPyCurves();
   ErrorCode readPrintedPyCurve(PrintedPyCurve& curve);
   ErrorCode readPyCurveSets();
-  ErrorCode readPyCurveSet(PyCurveSet& set);
+  ErrorCode readPyCurve(PyCurve& curve);
   ErrorCode readAxialCurves();
   ErrorCode readTorqueCurves();
   ErrorCode readMomentCurvatureSets();
-  ErrorCode readMomentCurvatureSet(MomentCurvatureSet& set);
+  ErrorCode readMomentCurvatureCurve(MomentCurvatureCurve& curve);
   ErrorCode readDepthFactorSets();
   ErrorCode readSoilMovement();
   ErrorCode readCurveDataOptions();
@@ -787,34 +803,23 @@ ErrorCode InputReader::readPrintedPyCurve(PrintedPyCurve& curve) {
 
 // Table G.
 ErrorCode InputReader::readPyCurveSets() {
-  return readHeadedTable("Table G", m_.nPyCurveSets, "p-y curve sets", kMaxPyCurveSets,
-                         [this](int s) { return readPyCurveSet(m_.pyCurveSets[s]); });
+  return readHeadedTable(
+      "Table G", m_.nPyCurveSets, "p-y curve sets", kMaxPyCurveSets, [this](int s) {
+        return readCurveSet(m_.pyCurveSets[s], "the p-y curve set identifier",
+                            "p-y curves of a set", kMaxPyCurvesPerSet,
+                            [this](PyCurve& curve) { return readPyCurve(curve); });
+      });
 }
 
-ErrorCode InputReader::readPyCurveSet(PyCurveSet& set) {
-  int curves = 0;
-  if (ErrorCode rc = readIdentifiedCount(curves, "the p-y curve set identifier",
-                                         "the number of curves", "p-y curves of a set",
-                                         kMaxPyCurvesPerSet);
+ErrorCode InputReader::readPyCurve(PyCurve& curve) {
+  if (!in_.read("the X coordinate of the curve", curve.x)) return readFailed();
+  int points = 0;
+  if (ErrorCode rc =
+          readCount(points, "the number of points", "p-y curve points", kMaxPyCurvePoints);
       rc != kOk) {
     return rc;
   }
-  set.nCurves = curves;
-  for (int c = 1; c <= curves; ++c) {
-    PyCurve& curve = set.curves[c];
-    if (!in_.read("the X coordinate of the curve", curve.x)) return readFailed();
-    int points = 0;
-    if (ErrorCode rc =
-            readCount(points, "the number of points", "p-y curve points", kMaxPyCurvePoints);
-        rc != kOk) {
-      return rc;
-    }
-    if (ErrorCode rc = readCurvePoints(curve, points, "p", &PyPoint::p, "y", &PyPoint::y);
-        rc != kOk) {
-      return rc;
-    }
-  }
-  return kOk;
+  return readCurvePoints(curve, points, "p", &PyPoint::p, "y", &PyPoint::y);
 }
 
 // Table H.
@@ -839,38 +844,26 @@ ErrorCode InputReader::readTorqueCurves() {
 ErrorCode InputReader::readMomentCurvatureSets() {
   return readHeadedTable(
       "Table J", m_.nMomentCurvatureSets, "moment-curvature sets", kMaxMomentCurvatureSets,
-      [this](int s) { return readMomentCurvatureSet(m_.momentCurvatureSets[s]); });
+      [this](int s) {
+        return readCurveSet(
+            m_.momentCurvatureSets[s], "the moment-curvature set identifier",
+            "moment-curvature curves of a set", kMaxMomentCurvatureCurves,
+            [this](MomentCurvatureCurve& curve) { return readMomentCurvatureCurve(curve); });
+      });
 }
 
-ErrorCode InputReader::readMomentCurvatureSet(MomentCurvatureSet& set) {
-  int curves = 0;
-  if (ErrorCode rc = readIdentifiedCount(curves, "the moment-curvature set identifier",
-                                         "the number of curves",
-                                         "moment-curvature curves of a set",
-                                         kMaxMomentCurvatureCurves);
+ErrorCode InputReader::readMomentCurvatureCurve(MomentCurvatureCurve& curve) {
+  if (!in_.read("the axial load of the curve", curve.axialLoad)) return readFailed();
+  // Of the two integers of the point count line only the second, the count, is kept.
+  int points = 0;
+  if (ErrorCode rc = readIdentifiedCount(points, "the first integer of the point count line",
+                                         "the number of points", "moment-curvature curve points",
+                                         kMaxMomentCurvaturePoints);
       rc != kOk) {
     return rc;
   }
-  set.nCurves = curves;
-  for (int c = 1; c <= curves; ++c) {
-    MomentCurvatureCurve& curve = set.curves[c];
-    if (!in_.read("the axial load of the curve", curve.axialLoad)) return readFailed();
-    // Of the two integers of the point count line only the second, the count, is kept.
-    int points = 0;
-    if (ErrorCode rc = readIdentifiedCount(points, "the first integer of the point count line",
-                                           "the number of points",
-                                           "moment-curvature curve points",
-                                           kMaxMomentCurvaturePoints);
-        rc != kOk) {
-      return rc;
-    }
-    if (ErrorCode rc = readCurvePoints(curve, points, "the moment", &MomentCurvaturePoint::moment,
-                                       "the curvature", &MomentCurvaturePoint::curvature);
-        rc != kOk) {
-      return rc;
-    }
-  }
-  return kOk;
+  return readCurvePoints(curve, points, "the moment", &MomentCurvaturePoint::moment,
+                         "the curvature", &MomentCurvaturePoint::curvature);
 }
 
 // Table J1.
