@@ -24,13 +24,6 @@ constexpr int kFirstChannels[] = {kInputFile,    kReport,        kSummaryFile, k
                                   kStatusFile,   kCaseStatusLog, kResultIndex, kCurveListing};
 constexpr int kSecondChannels[] = {kCapIterationTrace, kTzCurveTrace, kFlexibilityTrace,
                                    kCaseSummaryWork};
-// The channels closed at the end of the run (and at an early stop, without 28).
-constexpr int kClosingChannels[] = {kInputFile,         kReport,           kSummaryFile,
-                                    kPlotFile,          kStatusFile,       kCaseStatusLog,
-                                    kResultIndex,       kStiffnessWorkA,   kCurveListing,
-                                    kCapIterationTrace, kTzCurveTrace,     kCurveDataFile,
-                                    kFlexibilityTrace,  kCaseSummaryWork};
-
 const char* roleOf(int channel) {
   switch (channel) {
     case kInputFile: return "INPUT DATA FILE";
@@ -59,10 +52,8 @@ ErrorCode openRunChannel(const RunFileSet& files, int channel) {
   return kFileOpenError;
 }
 
-void closeRunChannels() {
-  for (int channel : kClosingChannels) closeChannel(channel);
-  closeAllChannels();
-}
+// Every file of the run is closed at its end, and at an early return: what was written stays.
+void closeRunChannels() { closeAllChannels(); }
 
 // When a file of the run could not be opened before the runtime status file was, the status
 // file is opened now so that the message still reaches the front end.
