@@ -24,6 +24,7 @@ constexpr int kFirstChannels[] = {kInputFile,    kReport,        kSummaryFile, k
                                   kStatusFile,   kCaseStatusLog, kResultIndex, kCurveListing};
 constexpr int kSecondChannels[] = {kCapIterationTrace, kTzCurveTrace, kFlexibilityTrace,
                                    kCaseSummaryWork};
+
 const char* roleOf(int channel) {
   switch (channel) {
     case kInputFile: return "INPUT DATA FILE";
