@@ -1,7 +1,8 @@
 #include "input/input_reader.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "io/channels.h"
@@ -32,13 +33,18 @@ struct CurveTableLayout {
 
 class InputReader {
  public:
-  InputReader(FreeFormatInput& in, AnalysisModel& m) : in_(in), m_(m) {}
+  InputReader(FreeFormatInput& in, AnalysisModel& m, bool collecting)
+      : in_(in), m_(m), collecting_(collecting) {}
 
   ErrorCode readAll(const std::string& curveDataPath);
+  /// The errors gone past, each with its line, in the order they were found.
+  std::vector<std::pair<int, std::string>>& collected() { return collected_; }
 
  private:
   FreeFormatInput& in_;
   AnalysisModel& m_;
+  bool collecting_;
+  std::vector<std::pair<int, std::string>> collected_;
   // Lines of rows whose references point forward, kept until the referenced table is read.
   std::vector<int> pileRowLine_;        // the line of the integers of each pile row
   std::vector<int> sectionLine_;        // per property section, (property-1)*20 + section
@@ -64,7 +70,13 @@ class InputReader {
 
   ErrorCode readFailed();
   ErrorCode capacityExceeded(std::string_view table, int count, int capacity, int line);
+  /// A value out of its range, or a reference to a missing row: when collecting, the error is
+  /// kept and the reading goes on with the value stored, so the value must size nothing that
+  /// is read or indexed after it.
   ErrorCode outOfRange(int line, std::string_view field, long value, std::string_view allowed);
+  /// A value out of its range that the reading cannot go past, collecting or not.
+  ErrorCode outOfRangeEndsTheRead(int line, std::string_view field, long value,
+                                  std::string_view allowed);
   ErrorCode checkCapacity(std::string_view table, int count, int capacity, int line) {
     return count > capacity ? capacityExceeded(table, count, capacity, line) : kOk;
   }
@@ -283,10 +295,22 @@ ErrorCode InputReader::capacityExceeded(std::string_view table, int count, int c
   return kCapacityError;
 }
 
+std::string rangeMessage(const std::string& file, int line, std::string_view field, long value,
+                         std::string_view allowed) {
+  return file + ", line " + std::to_string(line) + ": " + std::string(field) + " = " +
+         std::to_string(value) + ", allowed " + std::string(allowed);
+}
+
 ErrorCode InputReader::outOfRange(int line, std::string_view field, long value,
                                   std::string_view allowed) {
-  setErrorDetail(in_.name() + ", line " + std::to_string(line) + ": " + std::string(field) +
-                 " = " + std::to_string(value) + ", allowed " + std::string(allowed));
+  if (!collecting_) return outOfRangeEndsTheRead(line, field, value, allowed);
+  collected_.emplace_back(line, rangeMessage(in_.name(), line, field, value, allowed));
+  return kOk;
+}
+
+ErrorCode InputReader::outOfRangeEndsTheRead(int line, std::string_view field, long value,
+                                             std::string_view allowed) {
+  setErrorDetail(rangeMessage(in_.name(), line, field, value, allowed));
   return kRangeError;
 }
 
@@ -329,8 +353,11 @@ ErrorCode InputReader::readControl() {
   const int line = lastLine();
   // A negative curve-output mode leaves the ground offset of the p-y evaluation unset.
   if (c.printPyCurvesOn < 0) {
-    return outOfRange(line, "printPyCurvesOn", c.printPyCurvesOn,
-                      "0 or more (1: the p-y curves to print follow)");
+    if (ErrorCode rc = outOfRange(line, "printPyCurvesOn", c.printPyCurvesOn,
+                                  "0 or more (1: the p-y curves to print follow)");
+        rc != kOk) {
+      return rc;
+    }
   }
   if (c.reductionFactorOption == 3) {
     if (!in_.read("definedMovementY", c.definedMovementY, "definedMovementZ",
@@ -502,8 +529,11 @@ ErrorCode InputReader::readDistributedLoad(int c, int k) {
   const int line = lastLine();
   // The piles run from the lower to the higher bound; a negative step never gets there.
   if (d.pileIncrement < 0) {
-    return outOfRange(line, "pileIncrement", d.pileIncrement,
-                      "0 or more (0: the difference of the bounds)");
+    if (ErrorCode rc = outOfRange(line, "pileIncrement", d.pileIncrement,
+                                  "0 or more (0: the difference of the bounds)");
+        rc != kOk) {
+      return rc;
+    }
   }
   m_.loadCases[c].distributedLoads[k] = d;
   distributedLoadLine(c, k) = line;
@@ -674,7 +704,12 @@ ErrorCode InputReader::readPileProperties() {
         rc != kOk) {
       return rc;
     }
-    if (increments < 1) return outOfRange(lastLine(), "increments", increments, "1 to 100");
+    if (increments < 1) {
+      if (ErrorCode rc = outOfRange(lastLine(), "increments", increments, "1 to 100");
+          rc != kOk) {
+        return rc;
+      }
+    }
     prop.nSections = sections;
     prop.increments = increments;
     prop.length = length;
@@ -749,11 +784,18 @@ ErrorCode InputReader::readSoilLayer(SoilLayer& layer) {
                 values)) {
     return readFailed();
   }
+  // Two point lines are read whatever the count says.
   if (lines != kSoilPointLines) {
-    return outOfRange(lastLine(), "the number of point lines", lines, "2 (top, then bottom)");
+    if (ErrorCode rc = outOfRange(lastLine(), "the number of point lines", lines,
+                                  "2 (top, then bottom)");
+        rc != kOk) {
+      return rc;
+    }
   }
+  // The values per line size the reads of both point lines and their table.
   if (values < 1 || values > kMaxSoilPointValues) {
-    return outOfRange(lastLine(), "the number of values per point line", values, "1 to 10");
+    return outOfRangeEndsTheRead(lastLine(), "the number of values per point line", values,
+                                 "1 to 10");
   }
   layer.nPointLines = lines;
   layer.nPointValues = values;
@@ -911,7 +953,11 @@ ErrorCode InputReader::readCurveDataOptions() {
     return readFailed();
   }
   // Each pile is cut into nCurvePoints segments: there must be at least one.
-  if (points < 1) return outOfRange(lastLine(), "nCurvePoints", points, "1 or more");
+  if (points < 1) {
+    if (ErrorCode rc = outOfRange(lastLine(), "nCurvePoints", points, "1 or more"); rc != kOk) {
+      return rc;
+    }
+  }
   o.nCurvePoints = points;
   o.listAOn = listA;
   o.listBOn = listB;
@@ -972,7 +1018,7 @@ ErrorCode InputReader::checkPyCurveSets() {
     const int set = pileRowValue(i, &PileGroup::pyCurveSet, &PileRow::pyCurveSet);
     if (set == 0) return kOk;  // the soil layers give the curves
     // A negative number selects the set for the user-curve layers only.
-    if (std::abs(set) <= m_.nPyCurveSets) return kOk;
+    if (set >= -m_.nPyCurveSets && set <= m_.nPyCurveSets) return kOk;
     return outOfRange(line, "pyCurveSet", set,
                       "0, or a set number of " + oneTo(m_.nPyCurveSets, "p-y curve sets") +
                           " with or without a minus sign");
@@ -1086,9 +1132,23 @@ ErrorCode InputReader::readAll(const std::string& curveDataPath) {
 
 }  // namespace
 
-ErrorCode readInputFile(FreeFormatInput& in, AnalysisModel& m, const std::string& curveDataPath) {
-  InputReader reader(in, m);
-  return reader.readAll(curveDataPath);
+ErrorCode readInputFile(FreeFormatInput& in, AnalysisModel& m, const std::string& curveDataPath,
+                        std::vector<std::string>* collected) {
+  InputReader reader(in, m, collected != nullptr);
+  const ErrorCode rc = reader.readAll(curveDataPath);
+  if (collected == nullptr) return rc;
+  // A reference to a later table is checked once that table is read: the line order is the
+  // order of the file.
+  auto& found = reader.collected();
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  if (rc == kOk && !found.empty()) setErrorDetail(found.front().second);
+  for (auto& [line, message] : found) collected->push_back(std::move(message));
+  if (rc != kOk) {
+    collected->push_back(errorDetail());
+    return rc;
+  }
+  return found.empty() ? kOk : kRangeError;
 }
 
 }  // namespace tavro

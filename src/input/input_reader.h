@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "input/analysis_model.h"
 #include "io/error_code.h"
@@ -22,6 +23,14 @@ namespace tavro {
 /// stored; 105 a value out of its range or a reference to a row that does not exist. A
 /// reference to a table later in the file is checked once that table has been read, and the
 /// message names the line of the referencing row.
-ErrorCode readInputFile(FreeFormatInput& in, AnalysisModel& m, const std::string& curveDataPath);
+///
+/// With `collected` given, every error found is appended to it. A 105 that the reading can go
+/// past is kept with its value stored and the reading goes on; these come in the order of
+/// their lines, and at the end the result is 105 with the first of them passed to
+/// setErrorDetail(). A 102, 103 or 104, and a 105 of a count that sizes the lines after it,
+/// still end the reading: its message, passed to setErrorDetail() as without `collected`,
+/// comes last, after the errors gone past on the lines before it, and the result is its code.
+ErrorCode readInputFile(FreeFormatInput& in, AnalysisModel& m, const std::string& curveDataPath,
+                        std::vector<std::string>* collected = nullptr);
 
 }  // namespace tavro

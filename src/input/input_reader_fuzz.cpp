@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "input/analysis_model.h"
 #include "input/input_reader.h"
@@ -12,13 +13,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tavro;
-  FreeFormatInput in;
-  in.assign(std::string(reinterpret_cast<const char*>(data), size), "fuzz.inp");
-  AnalysisModel& m = model();
-  setFixedSettings(m);
-  resetRunConstants(m);
-  readInputFile(in, m, "/dev/null");
-  clearErrorDetail();
-  closeAllChannels();
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  // Once stopping at the first error, as a run reads, and once going past what it can, as a
+  // check reads.
+  for (const bool collecting : {false, true}) {
+    FreeFormatInput in;
+    in.assign(text, "fuzz.inp");
+    AnalysisModel& m = model();
+    setFixedSettings(m);
+    resetRunConstants(m);
+    std::vector<std::string> collected;
+    readInputFile(in, m, "/dev/null", collecting ? &collected : nullptr);
+    clearErrorDetail();
+    closeAllChannels();
+  }
   return 0;
 }

@@ -1182,6 +1182,102 @@ TEST_F(InputReaderTest, ExamplesReadWithoutError) {
   }
 }
 
+// Going past the values out of their range and the missing rows: a distributed load with a
+// negative pile increment and a missing set (line 19), a missing pile property (line 30,
+// checked once record E1 is read) and a pile of no increments (line 36).
+InputText inputWithRangeErrors() {
+  InputText t = baseInput();
+  replaceIn(t.loadCases, "7 1 1 1 0 1 0.5 1 0.25\n", "7 1 1 1 -1 2 0.5 1 0.25\n");
+  replaceIn(t.groups, "1 2 1 0 0 0 0 5\n", "1 2 2 0 0 0 0 5\n");
+  replaceIn(t.properties, "50 600.0 1\n", "0 600.0 1\n");
+  return t;
+}
+
+TEST_F(InputReaderTest, CollectingReadGoesPastRangeErrorsInTheOrderOfTheFile) {
+  const std::vector<std::string> expected = {
+      "case.inp, line 19: pileIncrement = -1, allowed 0 or more (0: the difference of the "
+      "bounds)",
+      "case.inp, line 19: setY = 2, allowed 1 to 1 (the distributed load sets)",
+      "case.inp, line 30: property = 2, allowed 1 to 1 (the pile properties)",
+      "case.inp, line 36: increments = 0, allowed 1 to 100",
+  };
+  const InputText t = inputWithRangeErrors();
+  std::vector<std::string> collected;
+  clearErrorDetail();
+  in_.assign(t.text(), "case.inp");
+  EXPECT_EQ(readInputFile(in_, *model_, curvePath_.string(), &collected), kRangeError);
+  EXPECT_EQ(collected, expected);
+  EXPECT_EQ(errorDetail(), expected[0]);
+  // The values gone past are stored and the reading went on to the end.
+  EXPECT_EQ(model_->loadCases[1].distributedLoads[1].pileIncrement, -1);
+  EXPECT_EQ(model_->loadCases[1].distributedLoads[1].factorZ, 0.25);
+  EXPECT_EQ(model_->pileGroups[1].property, 2);
+  EXPECT_EQ(model_->pileProperties[1].increments, 0);
+  EXPECT_EQ(model_->nSoilLayers, 1);
+  EXPECT_EQ(model_->soilLayers[1].points[2][1], 0.040);
+
+  // Read as a run reads it, the file stops at the first.
+  model_ = std::make_unique<AnalysisModel>();
+  EXPECT_EQ(read(t), kRangeError);
+  EXPECT_EQ(errorDetail(), expected[0]);
+
+  // A good file gives nothing.
+  collected.clear();
+  model_ = std::make_unique<AnalysisModel>();
+  in_.assign(baseInput().text(), "case.inp");
+  EXPECT_EQ(readInputFile(in_, *model_, curvePath_.string(), &collected), kOk) << errorDetail();
+  EXPECT_TRUE(collected.empty());
+}
+
+TEST_F(InputReaderTest, CollectingReadEndsAtWhatItCannotGoPast) {
+  struct Case {
+    const char* label;
+    std::function<void(InputText&)> edit;
+    ErrorCode code;
+    std::vector<std::string> collected;  // the start of each message
+  };
+  const std::vector<Case> cases = {
+      {"a word for a number in record E1",
+       [](InputText& t) { replaceIn(t.properties, "29000000.0 0 0\n", "29000000.0 x 0\n"); },
+       kInputReadError,
+       // The property of line 30 waits for the end of record E1 and is never checked.
+       {"case.inp, line 19: pileIncrement = -1", "case.inp, line 19: setY = 2",
+        "case.inp, line 36: increments = 0", "case.inp, line 37"}},
+      {"the end of the file in the soil layer",
+       [](InputText& t) { t.soil = "F\n1\n1 1\n0.0 720.0\n2 9\n"; }, kInputReadError,
+       {"case.inp, line 19: pileIncrement", "case.inp, line 19: setY",
+        "case.inp, line 30: property = 2", "case.inp, line 36: increments",
+        "case.inp, line 49"}},
+      {"more soil layers than the tables hold",
+       [](InputText& t) { replaceIn(t.soil, "F\n1\n", "F\n21\n"); }, kCapacityError,
+       {"case.inp, line 19: pileIncrement", "case.inp, line 19: setY",
+        "case.inp, line 30: property = 2", "case.inp, line 36: increments",
+        "case.inp, line 45: soil layers count 21 is above the capacity of 20"}},
+      {"more values per soil point line than a line holds",
+       [](InputText& t) { replaceIn(t.soil, "2 9\n", "3 11\n"); }, kRangeError,
+       {"case.inp, line 19: pileIncrement", "case.inp, line 19: setY",
+        "case.inp, line 30: property = 2", "case.inp, line 36: increments",
+        "case.inp, line 48: the number of point lines = 3, allowed 2 (top, then bottom)",
+        "case.inp, line 48: the number of values per point line = 11, allowed 1 to 10"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    InputText t = inputWithRangeErrors();
+    c.edit(t);
+    model_ = std::make_unique<AnalysisModel>();
+    clearErrorDetail();
+    in_.assign(t.text(), "case.inp");
+    std::vector<std::string> collected;
+    EXPECT_EQ(readInputFile(in_, *model_, curvePath_.string(), &collected), c.code);
+    ASSERT_EQ(collected.size(), c.collected.size()) << testing::PrintToString(collected);
+    for (std::size_t k = 0; k < collected.size(); ++k) {
+      EXPECT_EQ(collected[k].substr(0, c.collected[k].size()), c.collected[k]);
+    }
+    // The failure that ended the reading is the error detail, as in a run.
+    EXPECT_EQ(errorDetail(), collected.back());
+  }
+}
+
 TEST(LoadTypeName, NamesAndTheSpecialType) {
   struct Case {
     int code;
