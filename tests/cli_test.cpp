@@ -331,6 +331,79 @@ TEST_F(CliCommand, CheckReportsTheErrorWithItsLine) {
   EXPECT_TRUE(holds(missing.err, "missing.inp")) << missing.err;
 }
 
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1) {
+    lines.push_back(text.substr(from, end - from));
+  }
+  if (from < text.size()) lines.push_back(text.substr(from));
+  return lines;
+}
+
+TEST_F(CliCommand, CheckReportsEveryErrorItCanGoPastWithItsLine) {
+  // Values out of their range and missing rows on lines 4, 15 (found only once the pile
+  // properties of lines 18 to 22 are read), 21 and 33.
+  std::string badValues = replaced(kOnePile, "1 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0",
+                                   "1 3 0 0 0 0 0 0 0 0 -1 0 0 0 0 0");
+  badValues = replaced(badValues, "1 1 1 0 0 0 0 0", "1 1 2 0 0 0 0 0");
+  badValues = replaced(badValues, "40 600.0 1", "0 600.0 1");
+  struct Case {
+    const char* what;
+    std::string input;
+    std::vector<std::string> errors;  // the start of each message, in the order of the file
+  };
+  const Case cases[] = {
+      {"three values out of their range and a missing row",
+       replaced(badValues, "2 9\n", "3 9\n"),
+       {"bad.inp, line 4: printPyCurvesOn = -1, allowed 0 or more (1: the p-y curves to print "
+        "follow)",
+        "bad.inp, line 15: property = 2, allowed 1 to 1 (the pile properties)",
+        "bad.inp, line 21: increments = 0, allowed 1 to 100",
+        "bad.inp, line 33: the number of point lines = 3, allowed 2 (top, then bottom)"}},
+      {"a missing row, then the end of the file",
+       replaced(kOnePile, "1 1 1 0 0 0 0 0", "1 1 2 0 0 0 0 0")
+           .substr(0, std::string(kOnePile).find("0.03 6.0")),
+       {"bad.inp, line 15: property = 2, allowed 1 to 1 (the pile properties)",
+        "bad.inp, line 35"}},
+      // The reading ends before the pile properties are all read: the property of line 15
+      // is never checked.
+      {"values out of their range, then a word for a number",
+       replaced(badValues, "29000000.0 0 0", "29000000.0 0 x"),
+       {"bad.inp, line 4: printPyCurvesOn = -1,", "bad.inp, line 21: increments = 0,",
+        "bad.inp, line 22: "}},
+      {"a missing row, then a count above a capacity",
+       replaced(replaced(kOnePile, "1 1 1 0 0 0 0 0", "1 1 2 0 0 0 0 0"), "SOIL LAYERS\n1\n",
+                "SOIL LAYERS\n21\n"),
+       {"bad.inp, line 15: property = 2,", "bad.inp, line 30: "}},
+      {"a count of point values that sizes the lines after it",
+       replaced(badValues, "2 9\n", "3 11\n"),
+       {"bad.inp, line 4: ", "bad.inp, line 15: ", "bad.inp, line 21: ",
+        "bad.inp, line 33: the number of point lines = 3,",
+        "bad.inp, line 33: the number of values per point line = 11, allowed 1 to 10"}},
+  };
+  for (const Case& c : cases) {
+    testing::writeFile(file("bad.inp"), c.input);
+    const Outcome o = run({"check", "bad.inp"});
+    EXPECT_EQ(o.status, cli::kExitInputError) << c.what;
+    EXPECT_EQ(o.out, "");
+    // The result code is the one a run of the file ends with: a range error, met first.
+    const std::vector<std::string> lines = linesOf(o.err);
+    ASSERT_EQ(lines.size(), c.errors.size() + 1) << c.what << ": " << o.err;
+    EXPECT_EQ(lines[0], "tavro check: input data error (result code 105)") << c.what;
+    for (std::size_t k = 0; k < c.errors.size(); ++k) {
+      EXPECT_EQ(lines[k + 1].substr(0, c.errors[k].size() + 2), "  " + c.errors[k])
+          << c.what << ": " << o.err;
+    }
+    // A run of the same file stops at the first error it meets.
+    const Outcome r = run({"run", "bad.inp", "-q"});
+    EXPECT_EQ(r.status, cli::kExitInputError) << c.what << ": " << r.err;
+    EXPECT_TRUE(holds(r.err, "tavro: input data error (result code 105)\n")) << r.err;
+    EXPECT_TRUE(holds(r.err, c.errors[0])) << c.what << ": " << r.err;
+    EXPECT_FALSE(holds(r.err, c.errors[1])) << c.what << ": " << r.err;
+  }
+}
+
 TEST_F(CliCommand, OutputDirectoryAndAStaleStopRequest) {
   testing::writeFile(file("pile.inp"), kOnePile);
   testing::writeFile(file("Names.dat"), "a front end's control file\n");

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "cli/exit_status.h"
 #include "input/input_reader.h"
@@ -144,12 +145,17 @@ int checkCommand(const std::string& input) {
   setFixedSettings(m);
   resetRunConstants(m);
   clearErrorDetail();
-  const ErrorCode code = readInputFile(in, m, kNoCurveDataFile);
+  std::vector<std::string> errors;
+  const ErrorCode code = readInputFile(in, m, kNoCurveDataFile, &errors);
   closeAllChannels();
   if (code != kOk) {
-    const ExitStatus status = exitStatusOf(code);
-    std::fprintf(stderr, "tavro check: %s (result code %d)\n  %s\n", exitStatusName(status),
-                 code, errorDetail().c_str());
+    // Every error but the last was a value out of its range or a missing row, which a run
+    // meets first: the code shown is the one a run of the file ends with.
+    const ErrorCode runCode = errors.size() > 1 ? kRangeError : code;
+    if (errors.empty()) errors.push_back(errorDetail());
+    const ExitStatus status = exitStatusOf(runCode);
+    std::fprintf(stderr, "tavro check: %s (result code %d)\n", exitStatusName(status), runCode);
+    for (const std::string& error : errors) std::fprintf(stderr, "  %s\n", error.c_str());
     return status;
   }
   std::printf("%s: the input is valid\n%s", input.c_str(), describeModel(m).c_str());

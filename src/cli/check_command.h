@@ -8,7 +8,7 @@
 namespace tavro::cli {
 
 /// Reads `input` with the engine's reader and prints a short summary of the model on stdout,
-/// or the error with its file and line on stderr. Returns the exit status (exit_status.h).
+/// or on stderr every error the reader finds, each with its file and line. Returns the exit status (exit_status.h).
 int checkCommand(const std::string& input);
 
 /// The summary lines of a model that was read: title, analysis type, units, piles, soil
