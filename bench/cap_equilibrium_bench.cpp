@@ -10,6 +10,7 @@
 #include "io/channels.h"
 #include "run/unit_labels.h"
 #include "soil/curve_store.h"
+#include "bench_pile.h"
 
 namespace {
 
@@ -55,22 +56,7 @@ struct Group {
     m->nLoadCases = 1;
     for (int k = 1; k <= 25; ++k) m->loadCases[1].outputSelection(k) = 1;
 
-    m->nPileProperties = 1;
-    PileProperty& p = m->pileProperties[1];
-    p.nSections = 1;
-    p.increments = 100;
-    p.length = 1200.0;
-    p.sections[1] = {0.0, 1200.0, 1, 29.0E6, 0, 0};
-    m->nCrossSections = 1;
-    PileSection& s = m->crossSections[1];
-    s.type = 1;
-    for (int offset : {0, static_cast<int>(kBottomValues)}) {
-      s.values[kDiameter + offset] = 24.0;
-      s.values[kArea + offset] = 36.9;
-      s.values[kInertiaZ + offset] = 2549.0;
-      s.values[kInertiaY + offset] = 2549.0;
-    }
-    buildSectionProperties(*m, *sections);
+    bench::setUniformPile(*m, *sections, {1200.0, 29.0E6, 24.0, 36.9, 2549.0});
 
     m->nSoilLayers = 2;
     SoilLayer& clay = m->soilLayers[1];

@@ -7,6 +7,7 @@
 #include "input/model_preparation.h"
 #include "pile/axial_torsional.h"
 #include "pile/lateral_pile.h"
+#include "bench_pile.h"
 
 namespace {
 
@@ -58,22 +59,7 @@ struct LayeredPile {
     layer(2, 4, 240.0, 1200.0, 0.035, 0.0, 35.0, 60.0, 0.0);
     buildSoilProfile(*m, kPi, *profile);
 
-    m->nPileProperties = 1;
-    PileProperty& p = m->pileProperties[1];
-    p.nSections = 1;
-    p.increments = 100;
-    p.length = 600.0;
-    p.sections[1] = {0.0, 600.0, 1, 2.9E7, 0, 0};
-    m->nCrossSections = 1;
-    PileSection& c = m->crossSections[1];
-    c.type = 1;
-    for (int offset : {0, static_cast<int>(kBottomValues)}) {
-      c.values[kDiameter + offset] = 24.0;
-      c.values[kArea + offset] = 37.0;
-      c.values[kInertiaZ + offset] = 1000.0;
-      c.values[kInertiaY + offset] = 1000.0;
-    }
-    buildSectionProperties(*m, *sections);
+    bench::setUniformPile(*m, *sections, {600.0, 2.9E7, 24.0, 37.0, 1000.0});
 
     piles->NPILES = 1;
     PileTableRow& r = piles->rows[1];
